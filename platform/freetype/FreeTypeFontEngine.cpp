@@ -1,0 +1,1 @@
+// The FreeType and fontconfig font engine arrives here.

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds every preset and runs every test label: unit and headless (build machine), x11 (real
+# windows under Xvfb) and wine (the Windows build under Wine). The 32-bit Windows build is built
+# but not run. This is what CI runs.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash tools/install-deps.sh
+
+jobs=$(nproc)
+export NIXIE_WERROR=ON
+
+# The x11 and wine labels need a display: start a private Xvfb unless one is given.
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    if command -v wineserver >/dev/null 2>&1; then
+        WINEPREFIX="$PWD/build/wineprefix" wineserver -k 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ] || [ -n "${CI:-}" ]; then
+    for n in $(seq 91 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        break
+    done
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
+        sleep 0.1
+    done
+fi
+
+for preset in linux mingw64 mingw32; do
+    echo "== build: $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+done
+
+echo "== test: linux (unit, headless, x11)"
+ctest --preset linux -j "$jobs"
+echo "== test: mingw64 (wine)"
+ctest --preset mingw64
