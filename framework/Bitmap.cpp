@@ -13,8 +13,7 @@ TBitmap::TBitmap(int Width, int Height, TPixelFormat Format) : FPixelFormat(Form
 TBitmap::TBitmap(const TBitmap& Other)
     : FWidth(Other.FWidth), FHeight(Other.FHeight), FPixelFormat(Other.FPixelFormat),
       FTransparent(Other.FTransparent), FPixels(Other.FPixels)
-{
-}
+{}
 
 TBitmap& TBitmap::operator=(const TBitmap& Other)
 {

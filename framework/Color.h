@@ -11,9 +11,18 @@ constexpr TColor RGB(std::uint8_t R, std::uint8_t G, std::uint8_t B)
 {
     return TColor(R) | (TColor(G) << 8) | (TColor(B) << 16);
 }
-constexpr std::uint8_t GetRValue(TColor C) { return std::uint8_t(C); }
-constexpr std::uint8_t GetGValue(TColor C) { return std::uint8_t(C >> 8); }
-constexpr std::uint8_t GetBValue(TColor C) { return std::uint8_t(C >> 16); }
+constexpr std::uint8_t GetRValue(TColor C)
+{
+    return std::uint8_t(C);
+}
+constexpr std::uint8_t GetGValue(TColor C)
+{
+    return std::uint8_t(C >> 8);
+}
+constexpr std::uint8_t GetBValue(TColor C)
+{
+    return std::uint8_t(C >> 16);
+}
 
 constexpr TColor clSystemColor = 0x80000000u;
 
@@ -105,7 +114,7 @@ constexpr TColor clDefault = 0x20000000u;
 
 // The RGB value of a system colour in the classic Windows scheme ("Windows Standard"); the same on
 // every port, so that a control looks alike everywhere and tests can name exact pixels.
-constexpr TColor GetSysColor(int Index)
+constexpr TColor GetClassicSysColor(int Index)
 {
     constexpr TColor Scheme[COLOR_ENDCOLORS] = {
         RGB(212, 208, 200), // scroll bar
@@ -148,7 +157,7 @@ constexpr TColor GetSysColor(int Index)
 constexpr TColor ColorToRGB(TColor C)
 {
     if (C & clSystemColor)
-        return GetSysColor(int(C & 0xFF));
+        return GetClassicSysColor(int(C & 0xFF));
     return C & 0x00FFFFFFu;
 }
 

@@ -16,8 +16,7 @@ struct TRect
     constexpr TRect() = default;
     constexpr TRect(int ALeft, int ATop, int ARight, int ABottom)
         : Left(ALeft), Top(ATop), Right(ARight), Bottom(ABottom)
-    {
-    }
+    {}
 
     static constexpr TRect FromSize(int X, int Y, int Width, int Height)
     {

@@ -4,6 +4,10 @@
 // TPlatform and TPlatformWindow; a port calls back up through TPlatformWindowEvents. Every method
 // has a harmless default so that a port (the headless one above all) implements only what it has.
 // Only the value types of framework/Point.h, Rect.h and Color.h cross this seam.
+//
+// Several names here (the ERROR_ and REG_ constants) are also macros of <windows.h>, with the same
+// values. The Windows port therefore includes <windows.h> after every project header, and no method
+// of this interface bears the name of a Win32 macro (RegOpenKey, GetProfileString, ...).
 
 #include "framework/Color.h"
 #include "framework/Rect.h"
@@ -31,7 +35,7 @@ constexpr std::uint32_t REG_SZ = 1;
 constexpr std::uint32_t REG_BINARY = 3;
 constexpr std::uint32_t REG_DWORD = 4;
 
-// Dispositions reported by TPlatform::RegCreateKey.
+// Dispositions reported by TPlatform::CreateRegistryKey.
 constexpr std::uint32_t REG_CREATED_NEW_KEY = 1;
 constexpr std::uint32_t REG_OPENED_EXISTING_KEY = 2;
 
@@ -102,12 +106,12 @@ enum class TWindowFrame
 
 struct TPlatformWindowParams
 {
-    TRect Bounds;           // outer bounds on the screen
+    TRect Bounds; // outer bounds on the screen
     TWindowFrame Frame = TWindowFrame::None;
-    std::string Title;      // UTF-8
+    std::string Title; // UTF-8
     bool StayOnTop = false;
     bool TaskbarButton = true;
-    bool Popup = false;     // a menu or other transient popup: no decoration, no activation
+    bool Popup = false; // a menu or other transient popup: no decoration, no activation
 };
 
 // Events from the port; client coordinates are relative to the client area's top-left corner.
@@ -135,9 +139,12 @@ public:
     virtual ~TPlatformWindow() = default;
     virtual void Show(bool /*Activate*/) {}
     virtual void Hide() {}
-    virtual TRect GetBounds() const = 0;                  // outer, screen coordinates
+    virtual TRect GetBounds() const = 0; // outer, screen coordinates
     virtual void SetBounds(const TRect& /*Outer*/) {}
-    virtual TRect GetClientOffset() const { return {}; } // frame thickness: left, top, right, bottom
+    virtual TRect GetClientOffset() const
+    {
+        return {};
+    } // frame thickness: left, top, right, bottom
     virtual void SetTitle(const std::string& /*Utf8*/) {}
     virtual void SetStayOnTop(bool) {}
     virtual void SetTaskbarButton(bool /*Visible*/) {}
@@ -183,46 +190,46 @@ public:
     virtual TFontEngine& GetFontEngine() = 0;
 
     // Per-user registry.
-    virtual long RegCreateKey(TRegistryRoot, const std::string& /*Path*/, TRegistryKey& Key,
-                              std::uint32_t* Disposition)
+    virtual long CreateRegistryKey(TRegistryRoot, const std::string& /*Path*/, TRegistryKey& Key,
+                                   std::uint32_t* Disposition)
     {
         Key = 0;
         if (Disposition)
             *Disposition = 0;
         return ERROR_ACCESS_DENIED;
     }
-    virtual long RegOpenKey(TRegistryRoot, const std::string& /*Path*/, TRegistryKey& Key)
+    virtual long OpenRegistryKey(TRegistryRoot, const std::string& /*Path*/, TRegistryKey& Key)
     {
         Key = 0;
         return ERROR_FILE_NOT_FOUND;
     }
-    virtual long RegQueryValue(TRegistryKey, const std::string& /*Name*/, std::uint32_t& Type,
-                               std::vector<std::uint8_t>& Data)
+    virtual long QueryRegistryValue(TRegistryKey, const std::string& /*Name*/, std::uint32_t& Type,
+                                    std::vector<std::uint8_t>& Data)
     {
         Type = REG_NONE;
         Data.clear();
         return ERROR_FILE_NOT_FOUND;
     }
-    virtual long RegSetValue(TRegistryKey, const std::string& /*Name*/, std::uint32_t /*Type*/,
-                             std::span<const std::uint8_t> /*Data*/)
+    virtual long SetRegistryValue(TRegistryKey, const std::string& /*Name*/, std::uint32_t /*Type*/,
+                                  std::span<const std::uint8_t> /*Data*/)
     {
         return ERROR_ACCESS_DENIED;
     }
-    virtual long RegDeleteValue(TRegistryKey, const std::string& /*Name*/)
+    virtual long DeleteRegistryValue(TRegistryKey, const std::string& /*Name*/)
     {
         return ERROR_FILE_NOT_FOUND;
     }
-    virtual long RegCloseKey(TRegistryKey) { return ERROR_SUCCESS; }
+    virtual long CloseRegistryKey(TRegistryKey) { return ERROR_SUCCESS; }
 
     // Private profile (INI) files; File is a path, Section and Key are case-insensitive.
-    virtual std::string GetProfileString(const std::string& /*File*/,
-                                         const std::string& /*Section*/,
-                                         const std::string& /*Key*/, const std::string& Default)
+    virtual std::string ReadProfileEntry(const std::string& /*File*/,
+                                         const std::string& /*Section*/, const std::string& /*Key*/,
+                                         const std::string& Default)
     {
         return Default;
     }
-    virtual bool WriteProfileString(const std::string& /*File*/, const std::string& /*Section*/,
-                                    const std::string& /*Key*/, const std::string& /*Value*/)
+    virtual bool WriteProfileEntry(const std::string& /*File*/, const std::string& /*Section*/,
+                                   const std::string& /*Key*/, const std::string& /*Value*/)
     {
         return false;
     }
