@@ -1,0 +1,16 @@
+#pragma once
+
+#include "framework/ResourceTable.h"
+
+#include <span>
+#include <string_view>
+
+// The resources compiled into the executable: pictures, image strips, form descriptions, the
+// manual. Lookups never fail loudly; a missing resource is a null entry.
+class TResources
+{
+public:
+    static const TResourceEntry* Find(std::string_view Kind, int Id);
+    static const TResourceEntry* FindByName(std::string_view Name);
+    static std::span<const TResourceEntry> GetAll();
+};
