@@ -13,13 +13,21 @@ class TCanvas;
 
 // The pixel format a bitmap reports and is written in. The pixels themselves are always held as
 // 32-bit TPixel values (0x00RRGGBB), top row first; the format only says how the picture was
-// stored and which path code that cares (the region builder) has to take.
+// stored and which path code that cares (the region builder) has to take. Palette pictures of 4
+// and 8 bits load as pf32bit (true colour: no palette survives loading); 1-bit ones as pf1bit.
 enum class TPixelFormat
 {
     pf1bit,
     pf24bit,
     pf32bit
 };
+
+// The two-colour reading of a pixel: true when it is nearer white than black. A pf1bit bitmap is
+// written with this rule (true: bit 1, white) and image-list masks read it (true: transparent).
+constexpr bool PixelIsLight(TPixel P)
+{
+    return ((P >> 16) & 0xFF) + ((P >> 8) & 0xFF) + (P & 0xFF) > 382;
+}
 
 // A 32-bit pixel surface with its own canvas, and the device-independent bitmap codec.
 class TBitmap
@@ -62,11 +70,18 @@ public:
 
     // Decodes a BMP file (with its 14-byte file header) or a bare DIB (starting at the info
     // header). Throws EInvalidGraphic with a clear message on malformed or truncated data; never
-    // reads past Data.
+    // reads past Data. On failure the bitmap keeps what it held. Understood: info headers of 40,
+    // 108 and 124 bytes; 1, 4 and 8 bits with a colour table; 24 and 32 bits uncompressed, and 32
+    // bits with the masks of plain BGRX order; bottom-up and top-down rows. The unused byte of a
+    // 32-bit pixel (alpha) is dropped. The transparent flag is left as it was.
     void LoadFromBytes(std::span<const std::uint8_t> Data);
+    // Path is UTF-8. A file that cannot be read throws EFileError.
     void LoadFromFile(const std::string& Path);
     // Encodes a BMP file in the bitmap's pixel format (24-bit: bottom-up, 40-byte header, rows
-    // padded to 4 bytes; 32-bit: the same with 4 bytes a pixel).
+    // padded to 4 bytes; 32-bit: the same with 4 bytes a pixel; 1-bit: a black and white colour
+    // table, each pixel written as PixelIsLight reads it). The resolution fields always hold
+    // 3780 pixels per metre (96 dpi), so the same pixels always give the same bytes. An empty
+    // bitmap has no BMP form and throws EInvalidGraphic.
     std::vector<std::uint8_t> SaveToBytes() const;
     void SaveToFile(const std::string& Path) const;
 
