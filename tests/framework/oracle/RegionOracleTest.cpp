@@ -51,9 +51,12 @@ public:
 
     void InitRects(const std::vector<TRect>& Rects)
     {
+        // pixman drops empty and inverted rectangles too, but logs an error for a lone one: it is
+        // given only the others, while ours always gets them all.
         std::vector<pixman_box32_t> Boxes;
         for (const TRect& R : Rects)
-            Boxes.push_back({R.Left, R.Top, R.Right, R.Bottom});
+            if (!R.IsEmpty())
+                Boxes.push_back({R.Left, R.Top, R.Right, R.Bottom});
         pixman_region32_fini(&FRegion);
         pixman_region32_init_rects(&FRegion, Boxes.data(), int(Boxes.size()));
     }
