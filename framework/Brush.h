@@ -1,0 +1,45 @@
+#pragma once
+
+#include "framework/Color.h"
+
+#include <functional>
+
+class TBrush;
+
+using TBrushChangeEvent = std::function<void(TBrush* Sender)>;
+
+// bsSolid fills, and makes text and the gaps of styled lines opaque; bsClear fills nothing and
+// leaves the background of text and lines as it is.
+enum class TBrushStyle
+{
+    bsSolid,
+    bsClear
+};
+
+// The brush of a canvas: the fill of FillRect, Rectangle, Ellipse and Polygon, the colour of
+// FrameRect and the background of opaque text. White and solid.
+class TBrush
+{
+public:
+    TBrush() = default;
+    TBrush(const TBrush&) = delete;
+    TBrush& operator=(const TBrush&) = delete;
+
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor Value);
+    TBrushStyle GetStyle() const { return FStyle; }
+    void SetStyle(TBrushStyle Value);
+
+    // Copies colour and style (not the handler) and notifies once.
+    void Assign(const TBrush& Source);
+
+    const TBrushChangeEvent& GetOnChange() const { return FOnChange; }
+    void SetOnChange(TBrushChangeEvent Handler) { FOnChange = std::move(Handler); }
+
+private:
+    void Changed();
+
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = TBrushStyle::bsSolid;
+    TBrushChangeEvent FOnChange;
+};

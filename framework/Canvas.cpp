@@ -1,0 +1,234 @@
+#include "framework/Canvas.h"
+
+#include "framework/Bitmap.h"
+#include "framework/FigureMask.h"
+
+#include <cstdint>
+#include <optional>
+
+TCanvas::TCanvas(TBitmap& Target) : FTarget(Target) {}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::SetClipRect(const TRect& TargetRect)
+{
+    SetClipRects({&TargetRect, 1});
+}
+
+void TCanvas::SetClipRects(std::span<const TRect> TargetRects)
+{
+    FClipRects.assign(TargetRects.begin(), TargetRects.end());
+    FHasClip = true;
+    FVisibleValid = false;
+}
+
+void TCanvas::ClearClip()
+{
+    FClipRects.clear();
+    FHasClip = false;
+    FVisibleValid = false;
+}
+
+TRect TCanvas::GetClipRect()
+{
+    const TRect Bounds = Visible().GetBounds();
+    return Bounds.IsEmpty() ? TRect{} : Bounds.Offset(-FOrigin.X, -FOrigin.Y);
+}
+
+// The target may be resized while the canvas lives (a bitmap keeps its canvas), so the visible
+// set is rebuilt whenever the size it was built for has changed.
+const TClipBands& TCanvas::Visible()
+{
+    const TSize Size{FTarget.GetWidth(), FTarget.GetHeight()};
+    if (FVisibleValid && Size == FVisibleTargetSize)
+        return FVisible;
+    const TRect Bounds{0, 0, Size.Width, Size.Height};
+    if (FHasClip) {
+        std::vector<TRect> Parts;
+        Parts.reserve(FClipRects.size());
+        for (const TRect& R : FClipRects)
+            Parts.push_back(R.Intersect(Bounds));
+        FVisible.Assign(Parts);
+    } else {
+        FVisible.Assign({&Bounds, 1});
+    }
+    FVisibleTargetSize = Size;
+    FVisibleValid = true;
+    return FVisible;
+}
+
+void TCanvas::PaintSpan(int Y, int X0, int X1, TPixel Pixel, TPenMode Mode)
+{
+    TPixel* Row = nullptr;
+    Visible().ForEachSpan(Y, X0, X1, [&](int Left, int Right) {
+        if (!Row)
+            Row = FTarget.GetScanLine(Y);
+        if (Mode == TPenMode::pmCopy) {
+            std::fill(Row + Left, Row + Right, Pixel);
+            return;
+        }
+        for (int X = Left; X < Right; ++X)
+            Row[X] = ApplyPenMode(Mode, Pixel, Row[X]);
+    });
+}
+
+void TCanvas::PaintFigure(const TFigureMask& Mask)
+{
+    const TRect& Box = Mask.GetBox();
+    if (Box.IsEmpty())
+        return;
+    const TPenMode Mode = FPen.GetMode();
+    const TPixel Pen = ColorToPixel(FPen.GetColor());
+    const TPixel Brush = ColorToPixel(FBrush.GetColor());
+    const TClipBands& Clip = Visible();
+    for (int Y = Box.Top; Y < Box.Bottom; ++Y) {
+        TPixel* Row = FTarget.GetScanLine(Y);
+        Clip.ForEachSpan(Y, Box.Left, Box.Right, [&](int Left, int Right) {
+            for (int X = Left; X < Right; ++X) {
+                switch (Mask.Get(X, Y)) {
+                case TFigurePart::None:
+                    break;
+                case TFigurePart::Pen:
+                    Row[X] = ApplyPenMode(Mode, Pen, Row[X]);
+                    break;
+                case TFigurePart::PenGap:
+                case TFigurePart::Brush:
+                    Row[X] = ApplyPenMode(Mode, Brush, Row[X]);
+                    break;
+                }
+            }
+        });
+    }
+}
+
+void TCanvas::FillRect(const TRect& Rect)
+{
+    if (FBrush.GetStyle() == TBrushStyle::bsClear)
+        return;
+    const TRect R = ToTarget(Rect).Intersect(Visible().GetBounds());
+    const TPixel Pixel = ColorToPixel(FBrush.GetColor());
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+        PaintSpan(Y, R.Left, R.Right, Pixel, TPenMode::pmCopy);
+}
+
+void TCanvas::FrameRect(const TRect& Rect)
+{
+    if (FBrush.GetStyle() == TBrushStyle::bsClear)
+        return;
+    const TRect R = ToTarget(Rect);
+    if (R.IsEmpty())
+        return;
+    const TPixel Pixel = ColorToPixel(FBrush.GetColor());
+    for (int Y = R.Top; Y < R.Bottom; ++Y) {
+        if (Y == R.Top || Y == R.Bottom - 1) {
+            PaintSpan(Y, R.Left, R.Right, Pixel, TPenMode::pmCopy);
+        } else {
+            PaintSpan(Y, R.Left, R.Left + 1, Pixel, TPenMode::pmCopy);
+            PaintSpan(Y, R.Right - 1, R.Right, Pixel, TPenMode::pmCopy);
+        }
+    }
+}
+
+void TCanvas::InvertRect(const TRect& Rect)
+{
+    const TRect R = ToTarget(Rect).Intersect(Visible().GetBounds());
+    for (int Y = R.Top; Y < R.Bottom; ++Y)
+        PaintSpan(Y, R.Left, R.Right, 0, TPenMode::pmNot);
+}
+
+void TCanvas::DrawFocusRect(const TRect& Rect)
+{
+    const TRect R = ToTarget(Rect);
+    if (R.IsEmpty())
+        return;
+    const TClipBands& Clip = Visible();
+    // The dots keep their place relative to the origin, so a control's focus frame looks the same
+    // wherever the control lies in the back buffer.
+    auto Invert = [&](int X, int Y) {
+        if (((X - FOrigin.X) + (Y - FOrigin.Y)) % 2 != 0 || !Clip.Contains(X, Y))
+            return;
+        FTarget.GetScanLine(Y)[X] ^= 0x00FFFFFFu;
+    };
+    const TRect Rows = R.Intersect(Clip.GetBounds());
+    for (int Y = Rows.Top; Y < Rows.Bottom; ++Y) {
+        if (Y == R.Top || Y == R.Bottom - 1) {
+            for (int X = Rows.Left; X < Rows.Right; ++X)
+                Invert(X, Y);
+        } else {
+            Invert(R.Left, Y);
+            if (R.Right - 1 != R.Left)
+                Invert(R.Right - 1, Y);
+        }
+    }
+}
+
+TColor TCanvas::GetPixel(int X, int Y)
+{
+    const TPoint P = ToTarget(TPoint{X, Y});
+    if (!Visible().Contains(P.X, P.Y))
+        return clInvalid;
+    return PixelToColor(FTarget.GetScanLine(P.Y)[P.X]);
+}
+
+void TCanvas::SetPixel(int X, int Y, TColor Color)
+{
+    const TPoint P = ToTarget(TPoint{X, Y});
+    if (Visible().Contains(P.X, P.Y))
+        FTarget.GetScanLine(P.Y)[P.X] = ColorToPixel(Color);
+}
+
+void TCanvas::Draw(int X, int Y, const TBitmap& Source)
+{
+    const int W = Source.GetWidth();
+    const int H = Source.GetHeight();
+    StretchCopy({X, Y, X + W, Y + H}, Source, {0, 0, W, H}, Source.GetTransparent());
+}
+
+void TCanvas::StretchDraw(const TRect& Rect, const TBitmap& Source)
+{
+    StretchCopy(Rect, Source, {0, 0, Source.GetWidth(), Source.GetHeight()},
+                Source.GetTransparent());
+}
+
+void TCanvas::CopyRect(const TRect& Dest, const TBitmap& Source, const TRect& SourceRect)
+{
+    StretchCopy(Dest, Source, SourceRect, false);
+}
+
+void TCanvas::StretchCopy(const TRect& Dest, const TBitmap& Source, const TRect& SourceRect,
+                          bool Transparent)
+{
+    const TRect D = ToTarget(Dest);
+    if (D.IsEmpty() || SourceRect.IsEmpty() || Source.Empty())
+        return;
+    // Reading the pixels being written would smear a picture drawn over itself.
+    std::optional<TBitmap> Copy;
+    if (&Source == &FTarget)
+        Copy.emplace(Source);
+    const TBitmap& Src = Copy ? *Copy : Source;
+
+    const std::int64_t DW = D.Width();
+    const std::int64_t DH = D.Height();
+    const std::int64_t SW = SourceRect.Width();
+    const std::int64_t SH = SourceRect.Height();
+    const TPixel Key = Src.GetScanLine(Src.GetHeight() - 1)[0];
+    const TClipBands& Clip = Visible();
+    const TRect Rows = D.Intersect(Clip.GetBounds());
+    for (int Y = Rows.Top; Y < Rows.Bottom; ++Y) {
+        const std::int64_t SY = SourceRect.Top + (Y - D.Top) * SH / DH;
+        if (SY < 0 || SY >= Src.GetHeight())
+            continue;
+        const TPixel* SrcRow = Src.GetScanLine(int(SY));
+        TPixel* Row = FTarget.GetScanLine(Y);
+        Clip.ForEachSpan(Y, D.Left, D.Right, [&](int Left, int Right) {
+            for (int X = Left; X < Right; ++X) {
+                const std::int64_t SX = SourceRect.Left + (X - D.Left) * SW / DW;
+                if (SX < 0 || SX >= Src.GetWidth())
+                    continue;
+                const TPixel P = SrcRow[SX];
+                if (!Transparent || P != Key)
+                    Row[X] = P;
+            }
+        });
+    }
+}
