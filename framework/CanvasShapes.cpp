@@ -107,22 +107,18 @@ TRect Inflate(const TRect& R, int By)
     return {R.Left - By, R.Top - By, R.Right + By, R.Bottom + By};
 }
 
-// The pixels [Left, Right) of row Y whose centres lie inside the ellipse inscribed in Box; false
-// when there are none. Exact integer arithmetic in doubled coordinates keeps the result symmetric
-// about both axes of the box.
-bool EllipseRow(const TRect& Box, int Y, int& Left, int& Right)
+template <typename TInt>
+bool EllipseRowIn(const TRect& Box, int Y, int& Left, int& Right)
 {
-    if (Box.IsEmpty() || Y < Box.Top || Y >= Box.Bottom)
-        return false;
-    const TWide W = Box.Width();
-    const TWide H = Box.Height();
-    const TWide DY = TWide(2) * Y + 1 - Box.Top - Box.Bottom; // doubled offset from the centre
-    // Largest doubled offset D with D^2 H^2 + DY^2 W^2 <= W^2 H^2, of the parity pixel centres
-    // have.
-    const TWide Limit = W * W * (H * H - DY * DY);
+    const TInt W = Box.Width();
+    const TInt H = Box.Height();
+    const TInt DY = TInt(2) * Y + 1 - Box.Top - Box.Bottom; // doubled offset from the centre
+    // The largest doubled offset D with D^2 H^2 + DY^2 W^2 <= W^2 H^2, of the parity that pixel
+    // centres have.
+    const TInt Limit = W * W * (H * H - DY * DY);
     if (Limit < 0)
         return false;
-    TWide D = TWide(std::sqrt(double(Limit)) / double(H));
+    TInt D = TInt(std::sqrt(double(Limit)) / double(H));
     while (D > 0 && D * D * H * H > Limit)
         --D;
     while ((D + 1) * (D + 1) * H * H <= Limit)
@@ -132,10 +128,23 @@ bool EllipseRow(const TRect& Box, int Y, int& Left, int& Right)
     if (D < 0)
         return false;
     // Pixel x has doubled offset 2x + 1 - (Left + Right).
-    const TWide Sum = TWide(Box.Left) + Box.Right;
+    const TInt Sum = TInt(Box.Left) + Box.Right;
     Left = int((Sum - 1 - D) / 2);
     Right = int((Sum - 1 + D) / 2) + 1;
     return true;
+}
+
+// The pixels [Left, Right) of row Y whose centres lie inside the ellipse inscribed in Box; false
+// when there are none. Exact integer arithmetic in doubled coordinates keeps the result symmetric
+// about both axes of the box; 64 bits suffice for boxes below 2^14 pixels a side.
+bool EllipseRow(const TRect& Box, int Y, int& Left, int& Right)
+{
+    if (Box.IsEmpty() || Y < Box.Top || Y >= Box.Bottom)
+        return false;
+    constexpr int Small = 1 << 14;
+    if (Box.Width() < Small && Box.Height() < Small)
+        return EllipseRowIn<std::int64_t>(Box, Y, Left, Right);
+    return EllipseRowIn<TWide>(Box, Y, Left, Right);
 }
 
 // The pixels of row Y that lie inside the ellipse of Box with all four neighbours inside too.

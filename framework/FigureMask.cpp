@@ -4,8 +4,7 @@
 
 TFigureMask::TFigureMask(const TRect& Box) : FBox(Box.IsEmpty() ? TRect{} : Box)
 {
-    FParts.assign(std::size_t(FBox.Width()) * std::size_t(FBox.Height()),
-                  std::uint8_t(TFigurePart::None));
+    FParts.assign(std::size_t(FBox.Width()) * std::size_t(FBox.Height()), TFigurePart::None);
 }
 
 void TFigureMask::MarkSpan(int Y, int X0, int X1, TFigurePart Part)
@@ -15,9 +14,9 @@ void TFigureMask::MarkSpan(int Y, int X0, int X1, TFigurePart Part)
     X0 = std::max(X0, FBox.Left);
     X1 = std::min(X1, FBox.Right);
     for (int X = X0; X < X1; ++X) {
-        auto& Cell = FParts[Index(X, Y)];
-        if (Cell < std::uint8_t(Part))
-            Cell = std::uint8_t(Part);
+        TFigurePart& Cell = FParts[Index(X, Y)];
+        if (Cell < Part)
+            Cell = Part;
     }
 }
 

@@ -27,9 +27,9 @@ public:
     {
         if (!FBox.Contains({X, Y}))
             return;
-        auto& Cell = FParts[Index(X, Y)];
-        if (Cell < std::uint8_t(Part))
-            Cell = std::uint8_t(Part);
+        TFigurePart& Cell = FParts[Index(X, Y)];
+        if (Cell < Part)
+            Cell = Part;
     }
     // Marks the pixels [X0, X1) of row Y.
     void MarkSpan(int Y, int X0, int X1, TFigurePart Part);
@@ -37,7 +37,13 @@ public:
     void MarkRect(const TRect& Rect, TFigurePart Part);
     TFigurePart Get(int X, int Y) const
     {
-        return FBox.Contains({X, Y}) ? TFigurePart(FParts[Index(X, Y)]) : TFigurePart::None;
+        return FBox.Contains({X, Y}) ? FParts[Index(X, Y)] : TFigurePart::None;
+    }
+
+    // The parts of row Y from the box's left edge; Y must lie within the box.
+    const TFigurePart* GetRow(int Y) const
+    {
+        return FParts.data() + std::size_t(Y - FBox.Top) * std::size_t(FBox.Width());
     }
 
 private:
@@ -47,5 +53,5 @@ private:
     }
 
     TRect FBox;
-    std::vector<std::uint8_t> FParts;
+    std::vector<TFigurePart> FParts;
 };
