@@ -26,7 +26,13 @@ void FillPixels(TPixel* Pixels, int Count, TPixel Value)
 
 } // namespace
 
-TCanvas::TCanvas(TBitmap& Target) : FTarget(Target) {}
+TCanvas::TCanvas(TBitmap& Target) : FTarget(&Target) {}
+
+void TCanvas::SetTarget(TBitmap& Target)
+{
+    FTarget = &Target;
+    FVisibleValid = false;
+}
 
 TCanvas::~TCanvas() = default;
 
@@ -59,7 +65,7 @@ TRect TCanvas::GetClipRect()
 // set is rebuilt whenever the size it was built for has changed.
 const TClipBands& TCanvas::Visible()
 {
-    const TSize Size{FTarget.GetWidth(), FTarget.GetHeight()};
+    const TSize Size{FTarget->GetWidth(), FTarget->GetHeight()};
     if (FVisibleValid && Size == FVisibleTargetSize)
         return FVisible;
     const TRect Bounds{0, 0, Size.Width, Size.Height};
@@ -82,7 +88,7 @@ void TCanvas::PaintSpan(int Y, int X0, int X1, TPixel Pixel, TPenMode Mode)
     TPixel* Row = nullptr;
     Visible().ForEachSpan(Y, X0, X1, [&](int Left, int Right) {
         if (!Row)
-            Row = FTarget.GetScanLine(Y);
+            Row = FTarget->GetScanLine(Y);
         if (Mode == TPenMode::pmCopy) {
             FillPixels(Row + Left, Right - Left, Pixel);
             return;
@@ -102,7 +108,7 @@ void TCanvas::PaintFigure(const TFigureMask& Mask)
     const TPixel Brush = ColorToPixel(FBrush.GetColor());
     const TClipBands& Clip = Visible();
     for (int Y = Box.Top; Y < Box.Bottom; ++Y) {
-        TPixel* Row = FTarget.GetScanLine(Y);
+        TPixel* Row = FTarget->GetScanLine(Y);
         const TFigurePart* Parts = Mask.GetRow(Y);
         Clip.ForEachSpan(Y, Box.Left, Box.Right, [&](int Left, int Right) {
             for (int X = Left; X < Right; ++X) {
@@ -162,7 +168,7 @@ void TCanvas::DrawFocusRect(const TRect& Rect)
     auto Invert = [&](int X, int Y) {
         if (((X - FOrigin.X) + (Y - FOrigin.Y)) % 2 != 0 || !Clip.Contains(X, Y))
             return;
-        FTarget.GetScanLine(Y)[X] ^= 0x00FFFFFFu;
+        FTarget->GetScanLine(Y)[X] ^= 0x00FFFFFFu;
     };
     const TRect Rows = R.Intersect(Clip.GetBounds());
     for (int Y = Rows.Top; Y < Rows.Bottom; ++Y) {
@@ -182,14 +188,14 @@ TColor TCanvas::GetPixel(int X, int Y)
     const TPoint P = ToTarget(TPoint{X, Y});
     if (!Visible().Contains(P.X, P.Y))
         return clInvalid;
-    return PixelToColor(FTarget.GetScanLine(P.Y)[P.X]);
+    return PixelToColor(FTarget->GetScanLine(P.Y)[P.X]);
 }
 
 void TCanvas::SetPixel(int X, int Y, TColor Color)
 {
     const TPoint P = ToTarget(TPoint{X, Y});
     if (Visible().Contains(P.X, P.Y))
-        FTarget.GetScanLine(P.Y)[P.X] = ColorToPixel(Color);
+        FTarget->GetScanLine(P.Y)[P.X] = ColorToPixel(Color);
 }
 
 void TCanvas::Draw(int X, int Y, const TBitmap& Source)
@@ -218,7 +224,7 @@ void TCanvas::StretchCopy(const TRect& Dest, const TBitmap& Source, const TRect&
         return;
     // Reading the pixels being written would smear a picture drawn over itself.
     std::optional<TBitmap> Copy;
-    if (&Source == &FTarget)
+    if (&Source == FTarget)
         Copy.emplace(Source);
     const TBitmap& Src = Copy ? *Copy : Source;
 
@@ -242,7 +248,7 @@ void TCanvas::StretchCopy(const TRect& Dest, const TBitmap& Source, const TRect&
         if (SY < 0 || SY >= Src.GetHeight())
             continue;
         const TPixel* SrcRow = Src.GetScanLine(int(SY));
-        TPixel* Row = FTarget.GetScanLine(Y);
+        TPixel* Row = FTarget->GetScanLine(Y);
         Clip.ForEachSpan(Y, Rows.Left, Rows.Right, [&](int Left, int Right) {
             const int* Column = Columns.data() + (Left - Rows.Left);
             for (int X = Left; X < Right; ++X, ++Column) {

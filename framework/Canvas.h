@@ -39,7 +39,10 @@ public:
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
-    TBitmap& GetTarget() { return FTarget; }
+    TBitmap& GetTarget() { return *FTarget; }
+    // Draws on another bitmap from now on (a control's canvas follows its form's back buffer);
+    // pen, brush, font, origin and clip stay as they are.
+    void SetTarget(TBitmap& Target);
 
     TPen& GetPen() { return FPen; }
     TBrush& GetBrush() { return FBrush; }
@@ -141,7 +144,7 @@ private:
                      bool Transparent);
     TFontFace& GetFace();
 
-    TBitmap& FTarget;
+    TBitmap* FTarget;
     TPen FPen;
     TBrush FBrush;
     TFont FFont;

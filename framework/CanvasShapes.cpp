@@ -199,7 +199,7 @@ void TCanvas::LineTo(int X, int Y)
         const TPixel Pen = ColorToPixel(FPen.GetColor());
         RasterLine(From, To, Clip.GetBounds(), [&](int PX, int PY, std::int64_t) {
             if (Clip.Contains(PX, PY)) {
-                TPixel& P = FTarget.GetScanLine(PY)[PX];
+                TPixel& P = FTarget->GetScanLine(PY)[PX];
                 P = ApplyPenMode(Mode, Pen, P);
             }
         });

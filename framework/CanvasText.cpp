@@ -103,7 +103,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
                 const int Row = Baseline + G.OriginY + J;
                 const std::uint8_t* Coverage = G.Coverage.data() + std::size_t(J) * G.Width;
                 Clip.ForEachSpan(Row, Left, Left + G.Width, [&](int From, int To) {
-                    TPixel* Line = FTarget.GetScanLine(Row);
+                    TPixel* Line = FTarget->GetScanLine(Row);
                     for (int PX = From; PX < To; ++PX) {
                         const unsigned A = Coverage[PX - Left];
                         if (A == 255)

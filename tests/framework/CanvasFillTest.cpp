@@ -299,3 +299,18 @@ TEST(CanvasOrigin, ShiftsEveryOperation)
               Rows({"........", "........", "...RR...", "...RR...", "...BBBB.", "........"}));
     EXPECT_EQ(C.GetPenPos(), (TPoint{9, 2}));
 }
+
+TEST(CanvasTarget, SetTargetMovesDrawingToTheOtherBitmap)
+{
+    TBitmap Small = MakeBitmap(2, 1, clWhite);
+    TBitmap Wide = MakeBitmap(4, 1, clWhite);
+    TCanvas C(Small);
+    C.GetBrush().SetColor(clRed);
+    C.FillRect({0, 0, 9, 1});
+    C.SetTarget(Wide);
+    EXPECT_EQ(&C.GetTarget(), &Wide);
+    C.GetBrush().SetColor(clBlue);
+    C.FillRect({1, 0, 9, 1}); // the visible area is the new target's, not the old one's
+    EXPECT_EQ(Picture(Small, Key), Rows({"RR"}));
+    EXPECT_EQ(Picture(Wide, Key), Rows({".BBB"}));
+}

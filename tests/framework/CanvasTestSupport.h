@@ -15,7 +15,7 @@
 
 // A face of cell height H: ascent H - H/4, descent H/4, internal leading H/5. Glyph c advances
 // 3 + c % 3 pixels and covers a box (advance - 1) wide from one pixel below the cell top down to
-// the baseline, fully, except '.' which covers it at 128; the space and U+FFFD are special
+// the baseline, fully, except '.' which covers it at 128; the space and U+FFFD differ
 // (advance 3 with no coverage, and advance 9).
 class TFakeFontFace : public TFontFace
 {
