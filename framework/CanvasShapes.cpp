@@ -10,7 +10,26 @@
 
 namespace {
 
-__extension__ typedef __int128 TWide;
+// GDI keeps coordinates to 28 bits; within that range every product below fits in 64 bits.
+constexpr int CoordinateLimit = 1 << 27;
+
+// A drawing coordinate moved by the origin into the target, held to that range.
+int Place(int V, int Origin)
+{
+    return int(
+        std::clamp<std::int64_t>(std::int64_t(V) + Origin, -CoordinateLimit, CoordinateLimit - 1));
+}
+
+TPoint Place(TPoint P, TPoint Origin)
+{
+    return {Place(P.X, Origin.X), Place(P.Y, Origin.Y)};
+}
+
+TRect Place(const TRect& R, TPoint Origin)
+{
+    return {Place(R.Left, Origin.X), Place(R.Top, Origin.Y), Place(R.Right, Origin.X),
+            Place(R.Bottom, Origin.Y)};
+}
 
 // Calls Plot(X, Y, Step) for the pixels of the line From -> To, end excluded; Step counts from 0
 // at From. Only the steps whose major coordinate lies within Box are walked, so a line far longer
@@ -39,9 +58,9 @@ void RasterLine(TPoint From, TPoint To, const TRect& Box, F&& Plot)
     if (K0 >= K1)
         return;
     // Error term of step k: 2kM + N - 1 - 2N * offset, kept in [0, 2N).
-    const TWide Start = TWide(2) * K0 * M + N - 1;
-    std::int64_t Offset = std::int64_t(Start / (TWide(2) * N));
-    std::int64_t Error = std::int64_t(Start - TWide(2) * N * Offset);
+    const std::int64_t Start = 2 * K0 * M + N - 1;
+    std::int64_t Offset = Start / (2 * N);
+    std::int64_t Error = Start - 2 * N * Offset;
     for (std::int64_t K = K0; K < K1; ++K) {
         const std::int64_t Major = Major0 + MajorStep * K;
         const std::int64_t Minor = Minor0 + MinorStep * Offset;
@@ -107,44 +126,45 @@ TRect Inflate(const TRect& R, int By)
     return {R.Left - By, R.Top - By, R.Right + By, R.Bottom + By};
 }
 
-template <typename TInt>
-bool EllipseRowIn(const TRect& Box, int Y, int& Left, int& Right)
-{
-    const TInt W = Box.Width();
-    const TInt H = Box.Height();
-    const TInt DY = TInt(2) * Y + 1 - Box.Top - Box.Bottom; // doubled offset from the centre
-    // The largest doubled offset D with D^2 H^2 + DY^2 W^2 <= W^2 H^2, of the parity that pixel
-    // centres have.
-    const TInt Limit = W * W * (H * H - DY * DY);
-    if (Limit < 0)
-        return false;
-    TInt D = TInt(std::sqrt(double(Limit)) / double(H));
-    while (D > 0 && D * D * H * H > Limit)
-        --D;
-    while ((D + 1) * (D + 1) * H * H <= Limit)
-        ++D;
-    if ((D - (W + 1)) % 2 != 0)
-        --D;
-    if (D < 0)
-        return false;
-    // Pixel x has doubled offset 2x + 1 - (Left + Right).
-    const TInt Sum = TInt(Box.Left) + Box.Right;
-    Left = int((Sum - 1 - D) / 2);
-    Right = int((Sum - 1 + D) / 2) + 1;
-    return true;
-}
-
 // The pixels [Left, Right) of row Y whose centres lie inside the ellipse inscribed in Box; false
-// when there are none. Exact integer arithmetic in doubled coordinates keeps the result symmetric
-// about both axes of the box; 64 bits suffice for boxes below 2^14 pixels a side.
+// when there are none. In doubled coordinates pixel x lies at 2x + 1 - (Left + Right) from the
+// centre; the row takes the largest doubled offset D with D^2 H^2 + DY^2 W^2 <= W^2 H^2 that has
+// the parity of those offsets. Boxes below 2^14 pixels a side are solved exactly in 64 bits,
+// larger ones in long double; either way D depends on DY^2 only and the row is centred, so the
+// ellipse is symmetric about both axes of the box.
 bool EllipseRow(const TRect& Box, int Y, int& Left, int& Right)
 {
     if (Box.IsEmpty() || Y < Box.Top || Y >= Box.Bottom)
         return false;
+    const std::int64_t W = Box.Width();
+    const std::int64_t H = Box.Height();
+    const std::int64_t DY = 2 * std::int64_t(Y) + 1 - Box.Top - Box.Bottom;
+    std::int64_t D = 0;
     constexpr int Small = 1 << 14;
-    if (Box.Width() < Small && Box.Height() < Small)
-        return EllipseRowIn<std::int64_t>(Box, Y, Left, Right);
-    return EllipseRowIn<TWide>(Box, Y, Left, Right);
+    if (W < Small && H < Small) {
+        const std::int64_t Limit = W * W * (H * H - DY * DY);
+        if (Limit < 0)
+            return false;
+        D = std::int64_t(std::sqrt(double(Limit)) / double(H));
+        while (D > 0 && D * D * H * H > Limit)
+            --D;
+        while ((D + 1) * (D + 1) * H * H <= Limit)
+            ++D;
+    } else {
+        const long double Ratio =
+            1.0L - (static_cast<long double>(DY) * DY) / (static_cast<long double>(H) * H);
+        if (Ratio < 0)
+            return false;
+        D = std::int64_t(std::floor(static_cast<long double>(W) * std::sqrt(Ratio)));
+    }
+    if ((D - (W + 1)) % 2 != 0)
+        --D;
+    if (D < 0)
+        return false;
+    const std::int64_t Sum = std::int64_t(Box.Left) + Box.Right;
+    Left = int((Sum - 1 - D) / 2);
+    Right = int((Sum - 1 + D) / 2) + 1;
+    return true;
 }
 
 // The pixels of row Y that lie inside the ellipse of Box with all four neighbours inside too.
@@ -159,7 +179,7 @@ bool EllipseCoreRow(const TRect& Box, int Y, int& Left, int& Right)
     return Left < Right;
 }
 
-std::int64_t CeilDiv(TWide A, TWide B)
+std::int64_t CeilDiv(std::int64_t A, std::int64_t B)
 {
     return std::int64_t(A >= 0 ? (A + B - 1) / B : -((-A) / B));
 }
@@ -186,8 +206,8 @@ void TCanvas::MarkLine(TFigureMask& Mask, TPoint From, TPoint To, int& Phase)
 
 void TCanvas::LineTo(int X, int Y)
 {
-    const TPoint From = ToTarget(FPenPos);
-    const TPoint To = ToTarget(TPoint{X, Y});
+    const TPoint From = Place(FPenPos, FOrigin);
+    const TPoint To = Place(TPoint{X, Y}, FOrigin);
     FPenPos = {X, Y};
     if (FPen.GetStyle() == TPenStyle::psClear)
         return;
@@ -214,7 +234,7 @@ void TCanvas::LineTo(int X, int Y)
 
 void TCanvas::Rectangle(const TRect& Rect)
 {
-    TRect R = ToTarget(Rect);
+    TRect R = Place(Rect, FOrigin);
     if (R.IsEmpty())
         return;
     const bool Fill = FBrush.GetStyle() == TBrushStyle::bsSolid;
@@ -262,7 +282,7 @@ void TCanvas::Rectangle(const TRect& Rect)
 
 void TCanvas::Ellipse(const TRect& Rect)
 {
-    TRect R = ToTarget(Rect);
+    TRect R = Place(Rect, FOrigin);
     const bool NoPen = FPen.GetStyle() == TPenStyle::psClear;
     if (NoPen)
         R = {R.Left, R.Top, R.Right - 1, R.Bottom - 1};
@@ -328,7 +348,7 @@ void TCanvas::Polyline(std::span<const TPoint> Points)
         return;
     std::vector<TPoint> P(Points.begin(), Points.end());
     for (TPoint& Q : P)
-        Q = ToTarget(Q);
+        Q = Place(Q, FOrigin);
     const int Width = std::max(1, FPen.GetWidth());
     TFigureMask Mask(Inflate(PointBounds(P), Width).Intersect(Visible().GetBounds()));
     int Phase = 0;
@@ -343,7 +363,7 @@ void TCanvas::Polygon(std::span<const TPoint> Points)
         return;
     std::vector<TPoint> P(Points.begin(), Points.end());
     for (TPoint& Q : P)
-        Q = ToTarget(Q);
+        Q = Place(Q, FOrigin);
     const int Width = std::max(1, FPen.GetWidth());
     TFigureMask Mask(Inflate(PointBounds(P), Width).Intersect(Visible().GetBounds()));
     const TRect& Box = Mask.GetBox();
@@ -363,9 +383,10 @@ void TCanvas::Polygon(std::span<const TPoint> Points)
                     std::swap(A, B);
                 if (Y < A.Y || Y >= B.Y)
                     continue;
-                const TWide Den = TWide(2) * (B.Y - A.Y);
-                const TWide Num = TWide(2) * A.X * (B.Y - A.Y) +
-                                  (TWide(2) * Y + 1 - 2 * TWide(A.Y)) * (B.X - A.X);
+                const std::int64_t Den = 2 * std::int64_t(B.Y - A.Y);
+                const std::int64_t Num =
+                    2 * std::int64_t(A.X) * (B.Y - A.Y) +
+                    (2 * std::int64_t(Y) + 1 - 2 * std::int64_t(A.Y)) * (B.X - A.X);
                 Crossings.push_back(CeilDiv(2 * Num - Den, 2 * Den));
             }
             std::sort(Crossings.begin(), Crossings.end());

@@ -148,10 +148,10 @@ TEST(CanvasLine, RandomLinesMatchTheDefinition)
 
 TEST(CanvasLine, VeryLongLinesOnlyWalkTheirVisiblePart)
 {
-    // A line a billion pixels long crosses the bitmap; its visible pixels are those of the
-    // definition.
-    const TPoint A{-1000000000, -500000000};
-    const TPoint B{1000000000, 500000001};
+    // A line 200 million pixels long (near the 28-bit limit of GDI coordinates) crosses the
+    // bitmap; its visible pixels are those of the definition.
+    const TPoint A{-100000000, -50000000};
+    const TPoint B{100000000, 50000001};
     TBitmap Bmp = MakeBitmap(8, 8, clWhite);
     TCanvas& C = Bmp.GetCanvas();
     C.GetPen().SetColor(clBlack);

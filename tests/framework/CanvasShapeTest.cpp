@@ -1,6 +1,7 @@
 #include "CanvasTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 namespace {
@@ -317,4 +318,39 @@ TEST(CanvasPolygon, RandomTrianglesMatchPixelCentres)
             }
         }
     }
+}
+
+TEST(CanvasEllipse, HugeBoxesStaySymmetric)
+{
+    // Wider than 2^14 pixels: solved in floating point, still symmetric about the centre row.
+    TBitmap B = MakeBitmap(16, 8, clWhite);
+    TCanvas& C = B.GetCanvas();
+    C.SetOrigin({8, 0});
+    C.GetBrush().SetColor(clRed);
+    C.Ellipse(-30000, 0, 30000, 8);
+    for (int Y = 0; Y < 8; ++Y) {
+        for (int X = 0; X < 16; ++X) {
+            ASSERT_EQ(B.GetPixel(X, Y), B.GetPixel(X, 7 - Y)) << X << "," << Y;
+            ASSERT_EQ(B.GetPixel(X, Y), B.GetPixel(15 - X, Y)) << X << "," << Y;
+        }
+    }
+    EXPECT_EQ(B.GetPixel(8, 0), clBlack); // top of the outline
+    EXPECT_EQ(B.GetPixel(8, 3), clRed);
+}
+
+TEST(CanvasLine, CoordinatesBeyondTheGdiRangeAreHeldToIt)
+{
+    TBitmap B = MakeBitmap(8, 8, clWhite);
+    TCanvas& C = B.GetCanvas();
+    C.SetOrigin({1, 0});
+    C.MoveTo(std::numeric_limits<int>::min(), std::numeric_limits<int>::min());
+    C.LineTo(std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    // Both ends held to the 28-bit range: the diagonal through the target origin.
+    for (int I = 0; I < 8; ++I)
+        EXPECT_EQ(B.GetPixel(I, I), clBlack) << I;
+    const TPoint Huge[] = {{-2000000000, 4}, {2000000000, 4}, {0, 2000000000}};
+    C.GetBrush().SetColor(clRed);
+    C.Polygon(Huge);
+    EXPECT_EQ(B.GetPixel(5, 4), clBlack);
+    EXPECT_EQ(B.GetPixel(5, 6), clRed);
 }
