@@ -78,7 +78,8 @@ public:
 
     // Lines and figures. The pen draws in its mode; filled figures combine the brush with the
     // target in the pen's mode too, as GDI does. A clear pen draws no outline, and then
-    // Rectangle and Ellipse fill a box one pixel narrower and shorter (GDI again).
+    // Rectangle and Ellipse fill a box one pixel narrower and shorter (GDI again). Figure
+    // coordinates (after the origin) are held to GDI's range of 28 bits, -2^27 to 2^27 - 1.
     void MoveTo(int X, int Y) { FPenPos = {X, Y}; }
     // A Bresenham line from the pen position to (X, Y), the end point excluded; the pen moves
     // there. Where the line passes midway between two pixels, the one nearer the start is taken.
