@@ -26,7 +26,9 @@ constexpr long ERROR_FILE_NOT_FOUND = 2;
 constexpr long ERROR_ACCESS_DENIED = 5;
 constexpr long ERROR_INVALID_HANDLE = 6;
 constexpr long ERROR_INVALID_PARAMETER = 87;
+constexpr long ERROR_BAD_PATHNAME = 161;
 constexpr long ERROR_MORE_DATA = 234;
+constexpr long ERROR_KEY_DELETED = 1018;
 constexpr long ERROR_UNSUPPORTED_TYPE = 1630;
 
 // Registry value types.
@@ -189,7 +191,8 @@ public:
     // Text.
     virtual TFontEngine& GetFontEngine() = 0;
 
-    // Per-user registry.
+    // Per-user registry. Values are the stored bytes; REG_SZ text is UTF-8, stored with its
+    // terminating NUL when the caller includes it (as Win32 callers do).
     virtual long CreateRegistryKey(TRegistryRoot, const std::string& /*Path*/, TRegistryKey& Key,
                                    std::uint32_t* Disposition)
     {

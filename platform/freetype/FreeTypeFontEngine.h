@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/FontEngine.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+struct FT_LibraryRec_;
+struct _FcConfig;
+
+// The font engine of Linux and of the headless port: fontconfig picks the face (an unknown family
+// such as "MS Sans Serif" falls back to the system's sans face), FreeType rasterises it. Styles
+// that the chosen file lacks are made in software. Faces are shared and kept for the engine's
+// life, so repeated requests cost nothing. Not thread-safe: the GUI thread owns it.
+class TFreeTypeFontEngine : public TFontEngine
+{
+public:
+    TFreeTypeFontEngine();
+    ~TFreeTypeFontEngine() override;
+    TFreeTypeFontEngine(const TFreeTypeFontEngine&) = delete;
+    TFreeTypeFontEngine& operator=(const TFreeTypeFontEngine&) = delete;
+
+    std::shared_ptr<TFontFace> OpenFace(const TFontRequest& Request) override;
+
+    // The font file that serves Request (empty when only the built-in box face is left).
+    std::string GetFontFile(const TFontRequest& Request);
+
+private:
+    struct TMatch
+    {
+        std::string File;
+        int Index = 0;
+        bool SyntheticBold = false;
+        bool SyntheticItalic = false;
+    };
+    using TFaceKey = std::tuple<std::string, int, unsigned>;
+
+    TMatch Match(const std::string& Family, unsigned Style);
+    std::shared_ptr<TFontFace> Load(const TFontRequest& Request);
+
+    std::shared_ptr<FT_LibraryRec_> FLibrary;
+    _FcConfig* FConfig = nullptr;
+    bool FConfigTried = false;
+    std::map<std::pair<std::string, unsigned>, TMatch> FMatches;
+    std::map<TFaceKey, std::shared_ptr<TFontFace>> FFaces;
+};

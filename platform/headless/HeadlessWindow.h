@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <vector>
+
+class THeadlessPlatform;
+
+// A native window of the headless port: it does nothing but remember what was asked of it, and
+// keeps the pixels presented to it as its screen image, so that tests can look at both. Input
+// reaches the framework when a test calls the handlers of GetEvents().
+class THeadlessWindow : public TPlatformWindow
+{
+public:
+    THeadlessWindow(THeadlessPlatform& Port, const TPlatformWindowParams& Params,
+                    TPlatformWindowEvents* Events);
+    ~THeadlessWindow() override;
+    THeadlessWindow(const THeadlessWindow&) = delete;
+    THeadlessWindow& operator=(const THeadlessWindow&) = delete;
+
+    void Show(bool Activate) override;
+    void Hide() override;
+    TRect GetBounds() const override { return FParams.Bounds; }
+    void SetBounds(const TRect& Outer) override;
+    TRect GetClientOffset() const override;
+    void SetTitle(const std::string& Utf8) override { FParams.Title = Utf8; }
+    void SetStayOnTop(bool StayOnTop) override { FParams.StayOnTop = StayOnTop; }
+    void SetTaskbarButton(bool Visible) override { FParams.TaskbarButton = Visible; }
+    void SetShape(const std::optional<std::vector<TRect>>& Rects) override { FShape = Rects; }
+    void Present(const TPixelView& BackBuffer, const TRect& Rect) override;
+    void Activate() override;
+    void SetCursor(TCursorShape Shape) override { FCursor = Shape; }
+    void SetCapture(bool Captured) override;
+
+    // The creation parameters as later calls changed them (bounds, title, stay-on-top, button).
+    const TPlatformWindowParams& GetParams() const { return FParams; }
+    TPlatformWindowEvents* GetEvents() const { return FEvents; }
+    bool IsVisible() const { return FVisible; }
+    const std::optional<std::vector<TRect>>& GetShape() const { return FShape; }
+    TCursorShape GetCursor() const { return FCursor; }
+    TPoint GetClientSize() const;
+    // Client coordinates; what the last Present left there (black before any).
+    TPixel GetScreenPixel(int X, int Y) const;
+    // Every rectangle presented, clipped to the client area, in order.
+    const std::vector<TRect>& GetPresentedRects() const { return FPresented; }
+
+    // The frame of Frame windows in the headless port: left, top (with the caption), right, bottom.
+    static TRect GetFrameThickness(TWindowFrame Frame);
+
+private:
+    void ResizeScreen();
+
+    friend class THeadlessPlatform;
+    THeadlessPlatform* FPort; // none once the port is gone
+    TPlatformWindowParams FParams;
+    TPlatformWindowEvents* FEvents;
+    bool FVisible = false;
+    std::optional<std::vector<TRect>> FShape;
+    TCursorShape FCursor = TCursorShape::Arrow;
+    TPoint FScreenSize;
+    std::vector<TPixel> FScreen;
+    std::vector<TRect> FPresented;
+};

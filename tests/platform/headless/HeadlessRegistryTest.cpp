@@ -1,0 +1,206 @@
+// What only the headless registry offers: a fresh profile, removal of keys under open handles,
+// failure injection and the inspection helpers that application tests use.
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+const std::string RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::vector<std::uint8_t> Dword(std::uint32_t V)
+{
+    return {static_cast<std::uint8_t>(V), static_cast<std::uint8_t>(V >> 8),
+            static_cast<std::uint8_t>(V >> 16), static_cast<std::uint8_t>(V >> 24)};
+}
+
+TEST(HeadlessRegistry, FreshProfileHasTheRunKeyAndNothingElseOpen)
+{
+    THeadlessPlatform Port;
+    EXPECT_TRUE(Port.GetRegistry().KeyExists(RunKey));
+    EXPECT_TRUE(Port.GetRegistry().KeyExists("software\\microsoft"));
+    EXPECT_TRUE(Port.GetRegistry().GetValueNames(RunKey).empty());
+    EXPECT_FALSE(Port.GetRegistry().KeyExists("Software\\Tolvane"));
+    EXPECT_EQ(Port.GetRegistry().GetOpenKeyCount(), 0u);
+}
+
+TEST(HeadlessRegistry, CountsOpenHandles)
+{
+    THeadlessPlatform Port;
+    TRegistryKey A = 0;
+    TRegistryKey B = 0;
+    ASSERT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane\\QXRidivAzoza",
+                                     A, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane", B),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Port.GetRegistry().GetOpenKeyCount(), 2u);
+    Port.CloseRegistryKey(A);
+    Port.CloseRegistryKey(B);
+    EXPECT_EQ(Port.GetRegistry().GetOpenKeyCount(), 0u);
+}
+
+TEST(HeadlessRegistry, HandlesAreNeverReused)
+{
+    THeadlessPlatform Port;
+    std::set<TRegistryKey> Seen;
+    for (int I = 0; I < 100; ++I) {
+        TRegistryKey Key = 0;
+        ASSERT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key), ERROR_SUCCESS);
+        EXPECT_TRUE(Seen.insert(Key).second);
+        Port.CloseRegistryKey(Key);
+    }
+}
+
+TEST(HeadlessRegistry, RemovedKeysLeaveStaleHandles)
+{
+    THeadlessPlatform Port;
+    TRegistryKey Key = 0;
+    ASSERT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane\\Store\\Deep",
+                                     Key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_TRUE(Port.GetRegistry().RemoveKey("software\\TOLVANE"));
+    EXPECT_FALSE(Port.GetRegistry().KeyExists("Software\\Tolvane\\Store"));
+    EXPECT_FALSE(Port.GetRegistry().RemoveKey("Software\\Tolvane"));
+    EXPECT_FALSE(Port.GetRegistry().RemoveKey(""));
+
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    EXPECT_EQ(Port.SetRegistryValue(Key, "x", REG_DWORD, Dword(1)), ERROR_KEY_DELETED);
+    EXPECT_EQ(Port.QueryRegistryValue(Key, "x", Type, Data), ERROR_KEY_DELETED);
+    EXPECT_EQ(Port.DeleteRegistryValue(Key, "x"), ERROR_KEY_DELETED);
+    EXPECT_EQ(Port.CloseRegistryKey(Key), ERROR_SUCCESS);
+
+    // A key made again at the same place starts empty.
+    std::uint32_t Disposition = 0;
+    ASSERT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane\\Store\\Deep",
+                                     Key, &Disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Disposition, REG_CREATED_NEW_KEY);
+    EXPECT_EQ(Port.QueryRegistryValue(Key, "x", Type, Data), ERROR_FILE_NOT_FOUND);
+    Port.CloseRegistryKey(Key);
+}
+
+TEST(HeadlessRegistry, InjectedFailureStopsCreateAndOpen)
+{
+    THeadlessPlatform Port;
+    Port.GetRegistry().SetFailure(ERROR_ACCESS_DENIED);
+    TRegistryKey Key = 77;
+    std::uint32_t Disposition = 77;
+    EXPECT_EQ(
+        Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane", Key, &Disposition),
+        ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Key, 0u);
+    EXPECT_EQ(Disposition, 0u);
+    EXPECT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(Port.GetRegistry().KeyExists("Software\\Tolvane"));
+    EXPECT_FALSE(Port.SetLoginItem("QXRidivAzoza", "x"));
+
+    Port.GetRegistry().SetFailure(ERROR_SUCCESS);
+    EXPECT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane", Key, nullptr),
+              ERROR_SUCCESS);
+    Port.CloseRegistryKey(Key);
+}
+
+TEST(HeadlessRegistry, NamesKeepTheirCaseAndOrder)
+{
+    THeadlessPlatform Port;
+    TRegistryKey Key = 0;
+    ASSERT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane\\QXRidivAzoza",
+                                     Key, nullptr),
+              ERROR_SUCCESS);
+    for (const char* Name : {"viewertop", "viewerleft", "alwaysontop", "24hour"})
+        Port.SetRegistryValue(Key, Name, REG_DWORD, Dword(1));
+    Port.SetRegistryValue(Key, "VIEWERTOP", REG_DWORD, Dword(2)); // same value, same place
+    Port.CloseRegistryKey(Key);
+    EXPECT_EQ(Port.GetRegistry().GetValueNames("software\\tolvane\\qxridivazoza"),
+              (std::vector<std::string>{"viewertop", "viewerleft", "alwaysontop", "24hour"}));
+    EXPECT_EQ(Port.GetRegistry().GetSubKeyNames("Software\\Tolvane"),
+              (std::vector<std::string>{"QXRidivAzoza"}));
+}
+
+TEST(HeadlessRegistry, KeepsExactlyTheBytesGiven)
+{
+    // So that application tests see a forgotten terminating NUL or a short DWORD.
+    THeadlessPlatform Port;
+    TRegistryKey Key = 0;
+    ASSERT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane", Key, nullptr),
+              ERROR_SUCCESS);
+    const std::vector<std::uint8_t> NoNul{'a', 'b'};
+    const std::vector<std::uint8_t> Short{7, 0};
+    Port.SetRegistryValue(Key, "text", REG_SZ, NoNul);
+    Port.SetRegistryValue(Key, "short", REG_DWORD, Short);
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    ASSERT_EQ(Port.QueryRegistryValue(Key, "text", Type, Data), ERROR_SUCCESS);
+    EXPECT_EQ(Data, NoNul);
+    ASSERT_EQ(Port.QueryRegistryValue(Key, "short", Type, Data), ERROR_SUCCESS);
+    EXPECT_EQ(Type, REG_DWORD);
+    EXPECT_EQ(Data, Short);
+    Port.CloseRegistryKey(Key);
+}
+
+TEST(HeadlessRegistry, EmptyPathIsTheRoot)
+{
+    THeadlessPlatform Port;
+    TRegistryKey Key = 0;
+    ASSERT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, "", Key), ERROR_SUCCESS);
+    Port.SetRegistryValue(Key, "rootvalue", REG_DWORD, Dword(1));
+    Port.CloseRegistryKey(Key);
+    EXPECT_EQ(Port.GetRegistry().GetValueNames(""), (std::vector<std::string>{"rootvalue"}));
+}
+
+TEST(HeadlessLoginItems, LiveInTheRunKeyAsText)
+{
+    THeadlessPlatform Port;
+    const std::string Command = "\"C:\\Nixie\\Nixie.exe\" -autominimize";
+    ASSERT_TRUE(Port.SetLoginItem("QXRidivAzoza", Command));
+    EXPECT_EQ(Port.GetLoginItem("qxridivazoza"), Command);
+
+    // Through the registry, as the clock's own code reads it: REG_SZ, length + 1 bytes.
+    TRegistryKey Key = 0;
+    ASSERT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key), ERROR_SUCCESS);
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    ASSERT_EQ(Port.QueryRegistryValue(Key, "QXRidivAzoza", Type, Data), ERROR_SUCCESS);
+    EXPECT_EQ(Type, REG_SZ);
+    ASSERT_EQ(Data.size(), Command.size() + 1);
+    EXPECT_EQ(std::string(Data.begin(), Data.end() - 1), Command);
+    EXPECT_EQ(Data.back(), 0);
+
+    // A value written by the clock itself is a login item too.
+    const std::string Other = "other.exe";
+    Port.SetRegistryValue(Key, "Other", REG_SZ,
+                          {reinterpret_cast<const std::uint8_t*>(Other.c_str()), Other.size() + 1});
+    Port.CloseRegistryKey(Key);
+    EXPECT_EQ(Port.GetLoginItem("Other"), Other);
+
+    EXPECT_TRUE(Port.RemoveLoginItem("QXRidivAzoza"));
+    EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), std::nullopt);
+    EXPECT_TRUE(Port.RemoveLoginItem("QXRidivAzoza")) << "already gone is no failure";
+    EXPECT_EQ(Port.GetRegistry().GetValueNames(RunKey), (std::vector<std::string>{"Other"}));
+}
+
+TEST(HeadlessLoginItems, SurviveAMissingRunKey)
+{
+    THeadlessPlatform Port;
+    ASSERT_TRUE(Port.GetRegistry().RemoveKey(RunKey));
+    EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), std::nullopt);
+    EXPECT_TRUE(Port.RemoveLoginItem("QXRidivAzoza"));
+    EXPECT_FALSE(Port.GetRegistry().KeyExists(RunKey));
+    EXPECT_TRUE(Port.SetLoginItem("QXRidivAzoza", "x"));
+    EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), "x");
+}
+
+TEST(HeadlessLoginItems, NonTextValuesAreNoItems)
+{
+    THeadlessPlatform Port;
+    TRegistryKey Key = 0;
+    ASSERT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key), ERROR_SUCCESS);
+    Port.SetRegistryValue(Key, "Number", REG_DWORD, Dword(1));
+    Port.CloseRegistryKey(Key);
+    EXPECT_EQ(Port.GetLoginItem("Number"), std::nullopt);
+}
+
+} // namespace
