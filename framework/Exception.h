@@ -32,3 +32,31 @@ class EOutOfResources : public Exception
 public:
     using Exception::Exception;
 };
+
+// A component misused: an invalid or duplicate name, a bad index, a class that cannot be created.
+class EComponentError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
+// One object cannot take the value of another (Assign between unrelated kinds).
+class EConvertError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
+// A form description or a stream that cannot be read: bad syntax, unknown names, short data.
+class EReadError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
+// A component whose state cannot be expressed in a form description or written to a stream.
+class EWriteError : public Exception
+{
+public:
+    using Exception::Exception;
+};
