@@ -153,7 +153,7 @@ constexpr TColor GetClassicSysColor(int Index)
 }
 
 // Resolves a system colour to its RGB value; an RGB colour is returned unchanged (its top byte
-// cleared). clNone and clDefault resolve to black: callers test for them before drawing.
+// cleared). clNone and clDefault are not colours to draw with: callers test for them first.
 constexpr TColor ColorToRGB(TColor C)
 {
     if (C & clSystemColor)
