@@ -64,6 +64,10 @@ TPropInfo& TClassInfo::AddProperty(TPropInfo Info)
         if (!IsValidIdent(N))
             throw EComponentError(FName + "." + Info.GetName() + ": '" + N +
                                   "' is not a valid value name");
+    for (const auto& Ident : Info.GetIdents())
+        if (!IsValidIdent(Ident.second))
+            throw EComponentError(FName + "." + Info.GetName() + ": '" + Ident.second +
+                                  "' is not a valid value name");
     if (Info.GetKind() == TPropKind::Set && Info.GetNames().size() > 32)
         throw EComponentError(FName + "." + Info.GetName() + ": a set has at most 32 elements");
     for (TPropInfo& P : FProperties)

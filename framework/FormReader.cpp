@@ -252,13 +252,19 @@ void TFormReader::SetValue(TComponent& Component, TPersistent& Instance, const T
 
     switch (Info.GetKind()) {
     case TPropKind::Integer:
-    case TPropKind::Unsigned:
-        if (V.GetKind() != TFormValue::vkInteger)
+    case TPropKind::Unsigned: {
+        std::int64_t Value = V.GetInteger();
+        if (V.GetKind() == TFormValue::vkIdent && !Info.GetIdents().empty()) {
+            if (!Info.IdentToOrdinal(V.GetText(), Value))
+                Fail(Line, "Invalid value " + V.GetText() + " for " + Name);
+        } else if (V.GetKind() != TFormValue::vkInteger) {
             Mismatch("an integer");
-        if (V.GetInteger() < Info.GetMinOrdinal() || V.GetInteger() > Info.GetMaxOrdinal())
-            Fail(Line, "Value " + std::to_string(V.GetInteger()) + " out of range for " + Name);
-        SetOrdinal(V.GetInteger());
+        }
+        if (Value < Info.GetMinOrdinal() || Value > Info.GetMaxOrdinal())
+            Fail(Line, "Value " + std::to_string(Value) + " out of range for " + Name);
+        SetOrdinal(Value);
         return;
+    }
     case TPropKind::Boolean:
         if (V.IsIdent("True"))
             SetOrdinal(1);

@@ -240,9 +240,14 @@ void TFormWriter::WriteProperties(TPersistent& Instance, const std::string& Pref
                     Add(P.GetName(), TFormValue::FromInteger(std::uint32_t(V), true));
                 break;
             }
-            default:
-                Add(P.GetName(), TFormValue::FromInteger(V));
+            default: {
+                std::string Ident;
+                if (P.OrdinalToIdent(V, Ident))
+                    Add(P.GetName(), TFormValue::FromIdent(Ident));
+                else
+                    Add(P.GetName(), TFormValue::FromInteger(V));
                 break;
+            }
             }
             continue;
         }

@@ -39,6 +39,32 @@ TPropInfo& TPropInfo::Stored(std::function<bool(const TPersistent&)> IsStored)
     return *this;
 }
 
+TPropInfo& TPropInfo::Idents(std::vector<std::pair<std::int64_t, std::string>> Map)
+{
+    FIdents = std::move(Map);
+    return *this;
+}
+
+bool TPropInfo::OrdinalToIdent(std::int64_t Value, std::string& Ident) const
+{
+    for (const auto& [V, Name] : FIdents)
+        if (V == Value) {
+            Ident = Name;
+            return true;
+        }
+    return false;
+}
+
+bool TPropInfo::IdentToOrdinal(std::string_view Ident, std::int64_t& Value) const
+{
+    for (const auto& [V, Name] : FIdents)
+        if (SameIdent(Name, Ident)) {
+            Value = V;
+            return true;
+        }
+    return false;
+}
+
 bool TPropInfo::IsStored(const TPersistent& Instance) const
 {
     return !FStored || FStored(Instance);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <typeindex>
+#include <utility>
 #include <vector>
 
 class TObject;
@@ -49,6 +50,9 @@ public:
     TPropInfo& Default(std::int64_t Value);
     TPropInfo& AlwaysStored();
     TPropInfo& Stored(std::function<bool(const TPersistent&)> IsStored);
+    // Names for some values of an Integer or Unsigned property (crHandPoint = -21): written by
+    // name, and read by name as well as by number.
+    TPropInfo& Idents(std::vector<std::pair<std::int64_t, std::string>> Map);
 
     std::int64_t GetDefault() const { return FDefault; }
     bool IsAlwaysStored() const { return FAlwaysStored; }
@@ -56,6 +60,9 @@ public:
     // Enumeration and set element names, by ordinal.
     const std::vector<std::string>& GetNames() const { return FNames; }
     int IndexOfName(std::string_view Name) const; // -1 when absent; case-insensitive
+    const std::vector<std::pair<std::int64_t, std::string>>& GetIdents() const { return FIdents; }
+    bool OrdinalToIdent(std::int64_t Value, std::string& Ident) const;
+    bool IdentToOrdinal(std::string_view Ident, std::int64_t& Value) const;
 
     // Integer, Unsigned, Boolean, Enumeration, Set (the bit mask) and Color.
     std::int64_t GetOrdinal(const TPersistent& Instance) const { return FGetOrdinal(Instance); }
@@ -117,6 +124,7 @@ private:
     bool FAlwaysStored = false;
     std::function<bool(const TPersistent&)> FStored;
     std::vector<std::string> FNames;
+    std::vector<std::pair<std::int64_t, std::string>> FIdents;
 
     std::function<std::int64_t(const TPersistent&)> FGetOrdinal;
     std::function<void(TPersistent&, std::int64_t)> FSetOrdinal;

@@ -117,7 +117,7 @@ private:
         I.Parent = Index > 0 && Chance(2) ? int(FRandom() % unsigned(Index)) : -1;
         I.Mode24 = Chance(10) ? 0 : (Chance(2) ? 1 : std::int32_t(FRandom() | 1u));
         I.Count = Int32();
-        I.Tag = Chance(4) ? -1 : Int32();
+        I.Tag = Chance(4) ? -1 : (Chance(5) ? -21 : Int32());
         I.Extra = Int32();
         I.Value = UInt32();
         I.Enabled = Chance(2);

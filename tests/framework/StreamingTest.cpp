@@ -349,3 +349,29 @@ TEST(Filer, ALaterDefinitionOfTheSameNameReplacesTheEarlier)
     EXPECT_EQ(Filer.Find("Nope"), nullptr);
     EXPECT_THROW(Filer.DefineProperty("Not valid", nullptr, nullptr, true), EComponentError);
 }
+
+TEST_F(Streaming, IntegersWithNamesAreWrittenByNameAndReadEitherWay)
+{
+    TTestForm Form;
+    TFormReader::ReadInto(Form, "object F: TTestForm\n"
+                                "  object A: TTestItem\n    Tag = crHandPoint\n  end\n"
+                                "  object B: TTestItem\n    Tag = -2\n  end\n"
+                                "  object C: TTestItem\n    Tag = -3\n  end\n"
+                                "end");
+    EXPECT_EQ(Item(Form, "A")->GetTag(), -21);
+    EXPECT_EQ(Item(Form, "B")->GetTag(), -2);
+    const std::string Text = TFormWriter::WriteComponent(Form);
+    EXPECT_NE(Text.find("    Tag = crHandPoint\n"), std::string::npos);
+    EXPECT_NE(Text.find("    Tag = crCross\n"), std::string::npos);
+    EXPECT_NE(Text.find("    Tag = -3\n"), std::string::npos);
+    TTestForm Bad;
+    EXPECT_THROW(
+        TFormReader::ReadInto(Bad, "object F: TTestForm\n  object A: TTestItem\n    Tag = crNope\n"
+                                   "  end\nend"),
+        EReadError);
+    // Properties without names take only numbers.
+    EXPECT_THROW(TFormReader::ReadInto(
+                     Bad, "object F: TTestForm\n  object A: TTestItem\n    Count = crCross\n"
+                          "  end\nend"),
+                 EReadError);
+}

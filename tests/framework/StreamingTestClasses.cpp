@@ -198,12 +198,14 @@ void TTestItem::DeclareClass(TClassDeclaration<TTestItem>& D)
     D.Event("OnMouse", &TTestItem::OnMouse);
     D.Persistent("Font", &TTestItem::GetFont);
     D.Persistent("Picture", &TTestItem::FPicture);
-    // Tag -1 is never stored.
-    D.Integer("Tag", &TTestItem::GetTag, &TTestItem::SetTag).Stored([](const TPersistent& P) {
-        const auto& I = static_cast<const TTestItem&>(P);
-        SawWriting() = I.GetComponentState().Contains(csWriting);
-        return I.GetTag() != -1;
-    });
+    // Tag -1 is never stored; two values have names, as cursors do.
+    D.Integer("Tag", &TTestItem::GetTag, &TTestItem::SetTag)
+        .Stored([](const TPersistent& P) {
+            const auto& I = static_cast<const TTestItem&>(P);
+            SawWriting() = I.GetComponentState().Contains(csWriting);
+            return I.GetTag() != -1;
+        })
+        .Idents({{-21, "crHandPoint"}, {-2, "crCross"}});
 }
 
 TTestForm::TTestForm(TComponent* AOwner) : TComponent(AOwner)
