@@ -28,6 +28,7 @@ struct TWindowManager::TWindow
     TRegion Update;
     bool ErasePending = false;
     bool Destroying = false;
+    bool MessageOnly = false;
     // Top-level windows only.
     std::unique_ptr<TPlatformWindow> Peer;
     std::unique_ptr<TPeerEvents> Events;
@@ -160,11 +161,14 @@ HWND TWindowManager::CreateWindowEx(const TCreateWindowParams& Params)
     W->Bounds = Params.Bounds;
     W->Text = Params.Caption;
     W->Proc = Params.WndProc;
+    W->MessageOnly = Params.MessageOnly && !Params.Parent;
     TWindow& Ref = *W;
     FWindows.emplace(Handle, std::move(W));
 
     if (ParentWindow) {
         ParentWindow->Children.push_back(Handle);
+    } else if (Ref.MessageOnly) {
+        FTopLevels.push_back(Handle);
     } else {
         FTopLevels.push_back(Handle);
         TPlatformWindowParams P;
@@ -643,7 +647,7 @@ bool TWindowManager::NextPaint(TMsg& Msg, HWND Filter) const
         const HWND H = Stack.back();
         Stack.pop_back();
         const TWindow* W = Find(H);
-        if (!W || !(W->Style & WS_VISIBLE))
+        if (!W || !(W->Style & WS_VISIBLE) || W->MessageOnly)
             continue;
         if (!W->Update.IsEmpty() && (!Filter || Filter == H)) {
             Msg = {H, WM_PAINT, 0, 0, TPlatform::Get().GetTickCount(), 0};
@@ -900,6 +904,8 @@ void TWindowManager::HandleFocus(HWND TopLevel, bool Gained)
 void TWindowManager::InvalidateTree(TWindow& W, const TRegion& Client, bool Erase,
                                     bool IncludeChildren)
 {
+    if (W.MessageOnly)
+        return;
     TRegion Area = Client;
     Area.Intersect(TRegion(W.ClientRect()));
     if (Area.IsEmpty())
@@ -969,7 +975,7 @@ bool TWindowManager::UpdateWindow(HWND Wnd)
     TWindow* W = Find(Wnd);
     if (!W)
         return false;
-    if (!W->Update.IsEmpty() && IsWindowVisible(Wnd))
+    if (!W->Update.IsEmpty() && IsWindowVisible(Wnd) && !TopLevelOf(*W).MessageOnly)
         SendMessage(Wnd, WM_PAINT, 0, 0);
     return true;
 }

@@ -27,6 +27,9 @@ struct TCreateWindowParams
     TRect Bounds;        // in the parent's client coordinates; on the screen for a top-level window
     std::string Caption; // UTF-8
     TWndProcRef WndProc;
+    // A top-level window that only receives messages (timers, the application window): no native
+    // peer, never painted, never hit by the mouse.
+    bool MessageOnly = false;
 };
 
 // What BeginPaint hands a window: where to draw (the top-level back buffer, with the window's

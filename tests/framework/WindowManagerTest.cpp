@@ -343,3 +343,25 @@ TEST_F(WindowManagerTest, RightButtonUpAsksForAContextMenuUpTheParentChain)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WindowManagerTest, AMessageOnlyWindowGetsTimersButIsNeverPainted)
+{
+    TCreateWindowParams P;
+    P.MessageOnly = true;
+    P.Style = WS_VISIBLE;
+    P.WndProc = Logger("msg");
+    const HWND H = WM().CreateWindowEx(P);
+    ASSERT_NE(H, 0u);
+    EXPECT_EQ(WM().GetPeer(H), nullptr);
+    WM().InvalidateRect(H, nullptr, true);
+    EXPECT_FALSE(WM().GetUpdateRect(H, nullptr));
+    WM().SetTimer(H, 1, 50);
+    TMsg M;
+    ASSERT_EQ(WM().GetMessage(M, 0, 0, 0), 1);
+    EXPECT_EQ(M.Message, WM_TIMER);
+    EXPECT_EQ(M.Hwnd, H);
+}
+
+} // namespace
