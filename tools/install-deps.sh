@@ -8,7 +8,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
     libx11-dev libxext-dev libxtst-dev
-    libpixman-1-dev
+    libpixman-1-dev zlib1g-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686
     wine wine64
