@@ -131,7 +131,7 @@ TBitmap RenderContactSheet()
     const TBitmap Cyan = Paint("ImageListVfdG");
     const TBitmap Red = Paint("ImageListVfdR");
 
-    TSheet Sheet(1600, 3330);
+    TSheet Sheet(1600, 3690);
     int Y = 16;
     // The four styles on a desktop, at 1x and 2x.
     const TBitmap W0 = ClockWindow(NixieL, NixieDigitLayout(true), Nixie, NixieCellWidth,

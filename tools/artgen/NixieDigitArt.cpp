@@ -118,30 +118,6 @@ TArtLayer PaintNixieDigit(int Digit)
     return Cell;
 }
 
-TArtLayer PaintColdNixieCell()
-{
-    TArtLayer Cell(NixieCellWidth, NixieCellHeight, {20, 17, 16});
-    std::vector<TPolyline> All;
-    for (int Digit = 0; Digit < NixieDigitCount; ++Digit) {
-        const TArtPoint S = CathodeShift(Digit);
-        for (TPolyline& L : Glyph(Digit, S.X, S.Y))
-            All.push_back(std::move(L));
-    }
-    for (int Y = 0; Y < NixieCellHeight; ++Y) {
-        for (int X = 0; X < NixieCellWidth; ++X) {
-            const double Wire = PixelCoverage(X, Y, [&](double SX, double SY) {
-                return DistanceToLines(All, {SX, SY}) < 0.6;
-            });
-            TArtColor C = Cell.Get(X, Y);
-            C = MixColor(C, {92, 80, 70}, Wire * 0.55);
-            const double M = AnodeMesh().WallCoverage(X, Y, 0.28);
-            C = MixColor(C, {70, 64, 60}, M * 0.45);
-            Cell.Set(X, Y, C);
-        }
-    }
-    return Cell;
-}
-
 TBitmap PaintNixieStrip(int CellsPerRow)
 {
     const int Rows = (NixieDigitCount + CellsPerRow - 1) / CellsPerRow;

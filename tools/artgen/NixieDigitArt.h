@@ -12,8 +12,5 @@ constexpr int NixieDigitCount = 10;
 // the anode mesh.
 TArtLayer PaintNixieDigit(int Digit);
 
-// How the unlit cathode stack looks on the face of a cold tube, in the same cell geometry.
-TArtLayer PaintColdNixieCell();
-
 // The ten cells, CellsPerRow a row, on black.
 TBitmap PaintNixieStrip(int CellsPerRow);
