@@ -60,3 +60,17 @@ class EWriteError : public Exception
 public:
     using Exception::Exception;
 };
+
+// An operation that the object's state does not allow (making a visible form modal, ...).
+class EInvalidOperation : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
+// A resource the program asked for is not embedded in it.
+class EResNotFound : public Exception
+{
+public:
+    using Exception::Exception;
+};
