@@ -1,6 +1,13 @@
 #include "framework/Resources.h"
 
-std::span<const TResourceEntry> TResources::GetAll() { return {GResourceTable, GResourceCount}; }
+#include "framework/Exception.h"
+
+#include <string>
+
+std::span<const TResourceEntry> TResources::GetAll()
+{
+    return {GResourceTable, GResourceCount};
+}
 
 const TResourceEntry* TResources::Find(std::string_view Kind, int Id)
 {
@@ -16,4 +23,12 @@ const TResourceEntry* TResources::FindByName(std::string_view Name)
         if (Name == E.Name)
             return &E;
     return nullptr;
+}
+
+std::string_view TResources::GetText(std::string_view Kind, std::string_view Name)
+{
+    for (const auto& E : GetAll())
+        if (Name == E.Name && Kind == E.Kind)
+            return {reinterpret_cast<const char*>(E.Data.data()), E.Data.size()};
+    throw EResNotFound("Resource " + std::string(Name) + " not found");
 }

@@ -13,4 +13,7 @@ public:
     static const TResourceEntry* Find(std::string_view Kind, int Id);
     static const TResourceEntry* FindByName(std::string_view Name);
     static std::span<const TResourceEntry> GetAll();
+    // The text of the resource of that kind and name (a form description); EResNotFound when the
+    // program holds none.
+    static std::string_view GetText(std::string_view Kind, std::string_view Name);
 };
