@@ -1,5 +1,7 @@
 #include "framework/Brush.h"
 
+#include <cstdint>
+
 void TBrush::SetColor(TColor Value)
 {
     if (Value == FColor)
@@ -14,6 +16,22 @@ void TBrush::SetStyle(TBrushStyle Value)
         return;
     FStyle = Value;
     Changed();
+}
+
+void TBrush::DeclareClass(TClassDeclaration<TBrush>& D)
+{
+    D.Color("Color", &TBrush::GetColor, &TBrush::SetColor).Default(clWhite);
+    D.Enumeration<TBrushStyle>("Style", &TBrush::GetStyle, &TBrush::SetStyle,
+                               {"bsSolid", "bsClear"})
+        .Default(std::int64_t(TBrushStyle::bsSolid));
+}
+
+void TBrush::Assign(const TPersistent* Source)
+{
+    if (const auto* Brush = dynamic_cast<const TBrush*>(Source))
+        Assign(*Brush);
+    else
+        TPersistent::Assign(Source);
 }
 
 void TBrush::Assign(const TBrush& Source)

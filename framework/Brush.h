@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Color.h"
+#include "framework/Persistent.h"
 
 #include <functional>
 
@@ -17,20 +18,26 @@ enum class TBrushStyle
 };
 
 // The brush of a canvas: the fill of FillRect, Rectangle, Ellipse and Polygon, the colour of
-// FrameRect and the background of opaque text. White and solid.
-class TBrush
+// FrameRect and the background of opaque text. White and solid; a form description writes the
+// published Color and Style that differ from those.
+class TBrush : public TPersistent
 {
-public:
+    PUBLISHED_CLASS(TBrush, TPersistent)
+
     TBrush() = default;
     TBrush(const TBrush&) = delete;
     TBrush& operator=(const TBrush&) = delete;
+
+    static void DeclareClass(TClassDeclaration<TBrush>& D);
 
     TColor GetColor() const { return FColor; }
     void SetColor(TColor Value);
     TBrushStyle GetStyle() const { return FStyle; }
     void SetStyle(TBrushStyle Value);
 
-    // Copies colour and style (not the handler) and notifies once.
+    // Copies colour and style (not the handler) and notifies once. Another kind of source is an
+    // EConvertError.
+    void Assign(const TPersistent* Source) override;
     void Assign(const TBrush& Source);
 
     const TBrushChangeEvent& GetOnChange() const { return FOnChange; }

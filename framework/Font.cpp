@@ -59,6 +59,34 @@ void TFont::SetStyle(unsigned StyleBits)
     Changed();
 }
 
+// The published set names its elements by bit number.
+static_assert(fsBold == 1 && fsItalic == 2 && fsUnderline == 4 && fsStrikeOut == 8);
+
+void TFont::DeclareClass(TClassDeclaration<TFont>& D)
+{
+    D.Color("Color", &TFont::GetColor, &TFont::SetColor).Default(clWindowText);
+    D.Integer("Height", &TFont::GetHeight, &TFont::SetHeight).Default(DefaultHeightPixels);
+    // Always stored when it differs, so that even an empty name survives the round trip.
+    D.String("Name", &TFont::GetName, &TFont::SetName)
+        .AlwaysStored()
+        .Stored([](const TPersistent& Font) {
+            return static_cast<const TFont&>(Font).GetName() != DefaultName;
+        });
+    D.Integer("Size", &TFont::GetSize, &TFont::SetSize).Stored([](const TPersistent&) {
+        return false;
+    });
+    D.Set<unsigned>("Style", &TFont::GetStyle, &TFont::SetStyle,
+                    {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
+}
+
+void TFont::Assign(const TPersistent* Source)
+{
+    if (const auto* Font = dynamic_cast<const TFont*>(Source))
+        Assign(*Font);
+    else
+        TPersistent::Assign(Source);
+}
+
 void TFont::Assign(const TFont& Source)
 {
     if (&Source == this)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Color.h"
+#include "framework/Persistent.h"
 #include "platform/FontEngine.h"
 
 #include <functional>
@@ -15,12 +16,21 @@ using TFontChangeEvent = std::function<void(TFont* Sender)>;
 // leading), positive for the cell height. Size in points and Height convert at PixelsPerInch the
 // way GDI does (MulDiv, rounding halves away from zero): Size 8 at 96 dpi is Height -11, and a
 // positive Height reads as a negative Size. The default is "MS Sans Serif", 8 points, clWindowText.
-class TFont
+// A form description writes the published Color, Height, Name and Style (the bits as the set
+// [fsBold, fsItalic, fsUnderline, fsStrikeOut]) that differ from the defaults; Size is read, as
+// another spelling of Height, but never written.
+class TFont : public TPersistent
 {
-public:
+    PUBLISHED_CLASS(TFont, TPersistent)
+
+    static constexpr const char* DefaultName = "MS Sans Serif";
+    static constexpr int DefaultHeightPixels = -11;
+
     TFont() = default;
     TFont(const TFont&) = delete;
     TFont& operator=(const TFont&) = delete;
+
+    static void DeclareClass(TClassDeclaration<TFont>& D);
 
     const std::string& GetName() const { return FName; }
     void SetName(const std::string& Value);
@@ -36,7 +46,9 @@ public:
     unsigned GetStyle() const { return FStyle; }
     void SetStyle(unsigned StyleBits);
 
-    // Copies name, height, colour and style (not the handler) and notifies once.
+    // Copies name, height, pixels per inch, colour and style (not the handler) and notifies once.
+    // Another kind of source is an EConvertError.
+    void Assign(const TPersistent* Source) override;
     void Assign(const TFont& Source);
 
     const TFontChangeEvent& GetOnChange() const { return FOnChange; }
@@ -45,8 +57,8 @@ public:
 private:
     void Changed();
 
-    std::string FName = "MS Sans Serif";
-    int FHeightPixels = -11;
+    std::string FName = DefaultName;
+    int FHeightPixels = DefaultHeightPixels;
     int FPixelsPerInch = 96;
     TColor FColor = clWindowText;
     unsigned FStyle = 0;

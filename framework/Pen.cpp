@@ -1,5 +1,7 @@
 #include "framework/Pen.h"
 
+#include <cstdint>
+
 TPixel ApplyPenMode(TPenMode Mode, TPixel Pen, TPixel Target)
 {
     constexpr TPixel Mask = 0x00FFFFFFu;
@@ -89,6 +91,28 @@ void TPen::SetMode(TPenMode Value)
         return;
     FMode = Value;
     Changed();
+}
+
+void TPen::DeclareClass(TClassDeclaration<TPen>& D)
+{
+    D.Color("Color", &TPen::GetColor, &TPen::SetColor).Default(clBlack);
+    D.Enumeration<TPenMode>("Mode", &TPen::GetMode, &TPen::SetMode,
+                            {"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy",
+                             "pmMergePenNot", "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen",
+                             "pmMerge", "pmNotMerge", "pmMask", "pmNotMask", "pmXor", "pmNotXor"})
+        .Default(std::int64_t(TPenMode::pmCopy));
+    D.Enumeration<TPenStyle>("Style", &TPen::GetStyle, &TPen::SetStyle,
+                             {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear"})
+        .Default(std::int64_t(TPenStyle::psSolid));
+    D.Integer("Width", &TPen::GetWidth, &TPen::SetWidth).Default(1);
+}
+
+void TPen::Assign(const TPersistent* Source)
+{
+    if (const auto* Pen = dynamic_cast<const TPen*>(Source))
+        Assign(*Pen);
+    else
+        TPersistent::Assign(Source);
 }
 
 void TPen::Assign(const TPen& Source)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/Color.h"
+#include "framework/Persistent.h"
 
 #include <functional>
 
@@ -48,13 +49,17 @@ enum class TPenMode
 // Combines a pen (or brush) pixel with a target pixel by Mode; both 0x00RRGGBB.
 TPixel ApplyPenMode(TPenMode Mode, TPixel Pen, TPixel Target);
 
-// The pen of a canvas: colour, width in pixels, style and mode. Black, 1 pixel, solid, copy.
-class TPen
+// The pen of a canvas: colour, width in pixels, style and mode. Black, 1 pixel, solid, copy. A
+// form description writes the published Color, Mode, Style and Width that differ from those.
+class TPen : public TPersistent
 {
-public:
+    PUBLISHED_CLASS(TPen, TPersistent)
+
     TPen() = default;
     TPen(const TPen&) = delete;
     TPen& operator=(const TPen&) = delete;
+
+    static void DeclareClass(TClassDeclaration<TPen>& D);
 
     TColor GetColor() const { return FColor; }
     void SetColor(TColor Value);
@@ -66,7 +71,9 @@ public:
     TPenMode GetMode() const { return FMode; }
     void SetMode(TPenMode Value);
 
-    // Copies colour, width, style and mode (not the handler) and notifies once.
+    // Copies colour, width, style and mode (not the handler) and notifies once. Another kind of
+    // source is an EConvertError.
+    void Assign(const TPersistent* Source) override;
     void Assign(const TPen& Source);
 
     const TPenChangeEvent& GetOnChange() const { return FOnChange; }

@@ -155,4 +155,44 @@ TEST(ImageList, DrawIsClippedToTheTarget)
     }
 }
 
+// A mask strip laid out as the image strip: its light pixels are transparent, and beyond its
+// edges every pixel is opaque; the masks come back out in the same layout.
+TEST(ImageList, StripWithAMaskStripAndBack)
+{
+    // 6 images of 2 x 2, three a row; the mask covers only the first 5 columns and 3 rows.
+    const TBitmap Strip = Numbered(6, 4);
+    TBitmap Mask(5, 3, TPixelFormat::pf1bit);
+    const char* MaskRows[] = {"#.#..", "..##.", "#...#"};
+    for (int Y = 0; Y < 3; ++Y)
+        for (int X = 0; X < 5; ++X)
+            Mask.SetPixel(X, Y, MaskRows[Y][X] == '#' ? clWhite : clBlack);
+    TImageList List(2, 2);
+    List.LoadFromStrip(Strip, 3, 5, &Mask);
+    ASSERT_EQ(List.GetCount(), 5);
+    EXPECT_EQ(MaskOf(List, 0), "#.|..");
+    EXPECT_EQ(MaskOf(List, 1), "#.|##");
+    EXPECT_EQ(MaskOf(List, 2), "..|..") << "column 5 lies beyond the mask";
+    EXPECT_EQ(MaskOf(List, 3), "#.|..") << "row 3 lies beyond the mask";
+    EXPECT_EQ(MaskOf(List, 4), "..|..");
+
+    TBitmap MaskBack;
+    List.SaveMaskToStrip(MaskBack, 3);
+    EXPECT_EQ(MaskBack.GetPixelFormat(), TPixelFormat::pf1bit);
+    ASSERT_EQ(MaskBack.GetWidth(), 6);
+    ASSERT_EQ(MaskBack.GetHeight(), 4);
+    for (int Y = 0; Y < 4; ++Y)
+        for (int X = 0; X < 6; ++X) {
+            const bool InMask = X < 5 && Y < 3 && MaskRows[Y][X] == '#';
+            const bool NoImage = X >= 4 && Y >= 2; // the sixth slot is empty
+            EXPECT_EQ(MaskBack.GetPixel(X, Y), InMask || NoImage ? clWhite : clBlack)
+                << X << ", " << Y;
+        }
+
+    TImageList Copy(List);
+    EXPECT_EQ(Copy.GetOwner(), nullptr);
+    List.Clear();
+    ASSERT_EQ(Copy.GetCount(), 5) << "the copy holds its own images";
+    EXPECT_EQ(MaskOf(Copy, 1), "#.|##");
+}
+
 } // namespace
