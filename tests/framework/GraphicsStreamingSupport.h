@@ -18,74 +18,73 @@
 #include <set>
 #include <string>
 
-    namespace GraphicsTest
+namespace GraphicsTest {
+
+// A root that carries one of each graphics object, as a control publishes its Font or Picture.
+class TGraphicsHolder : public TComponent
 {
+    PUBLISHED_CLASS(TGraphicsHolder, TComponent)
 
-    // A root that carries one of each graphics object, as a control publishes its Font or Picture.
-    class TGraphicsHolder : public TComponent
+    explicit TGraphicsHolder(TComponent* AOwner = nullptr) : TComponent(AOwner)
     {
-        PUBLISHED_CLASS(TGraphicsHolder, TComponent)
-
-        explicit TGraphicsHolder(TComponent* AOwner = nullptr) : TComponent(AOwner)
-        {
-            SetName("Holder");
-        }
-
-        TBrush Brush;
-        TFont Font;
-        TPen Pen;
-        TPicture Picture;
-
-        static void DeclareClass(TClassDeclaration<TGraphicsHolder>& D)
-        {
-            D.Persistent("Brush", &TGraphicsHolder::Brush);
-            D.Persistent("Font", &TGraphicsHolder::Font);
-            D.Persistent("Pen", &TGraphicsHolder::Pen);
-            D.Persistent("Picture", &TGraphicsHolder::Picture);
-        }
-    };
-
-    inline std::set<std::string> WrittenNames(const TFormObject& O)
-    {
-        std::set<std::string> Names;
-        for (const TFormObject::TProperty& P : O.Properties)
-            Names.insert(P.Name);
-        return Names;
+        SetName("Holder");
     }
 
-    inline const TFormValue* FindValue(const TFormObject& O, const std::string& Name)
-    {
-        for (const TFormObject::TProperty& P : O.Properties)
-            if (P.Name == Name)
-                return &P.Value;
-        return nullptr;
-    }
+    TBrush Brush;
+    TFont Font;
+    TPen Pen;
+    TPicture Picture;
 
-    // Writes Source as text and reads that into a fresh holder.
-    inline std::unique_ptr<TGraphicsHolder> RoundTrip(TGraphicsHolder & Source,
-                                                      std::string* Text = nullptr)
+    static void DeclareClass(TClassDeclaration<TGraphicsHolder>& D)
     {
-        const std::string Written = TFormWriter::WriteComponent(Source);
-        auto Copy = std::make_unique<TGraphicsHolder>();
-        TFormReader::ReadInto(*Copy, Written);
-        if (Text)
-            *Text = Written;
-        return Copy;
+        D.Persistent("Brush", &TGraphicsHolder::Brush);
+        D.Persistent("Font", &TGraphicsHolder::Font);
+        D.Persistent("Pen", &TGraphicsHolder::Pen);
+        D.Persistent("Picture", &TGraphicsHolder::Picture);
     }
+};
 
-    inline bool SameBitmap(const TBitmap& A, const TBitmap& B)
-    {
-        return A.GetWidth() == B.GetWidth() && A.GetHeight() == B.GetHeight() &&
-               A.GetPixelFormat() == B.GetPixelFormat() &&
-               std::equal(A.GetPixels().begin(), A.GetPixels().end(), B.GetPixels().begin());
-    }
+inline std::set<std::string> WrittenNames(const TFormObject& O)
+{
+    std::set<std::string> Names;
+    for (const TFormObject::TProperty& P : O.Properties)
+        Names.insert(P.Name);
+    return Names;
+}
 
-    inline const TResourceEntry* FirstResource(const char* Kind)
-    {
-        for (const TResourceEntry& E : TResources::GetAll())
-            if (std::string(E.Kind) == Kind && E.Name[0] != '\0')
-                return &E;
-        return nullptr;
-    }
+inline const TFormValue* FindValue(const TFormObject& O, const std::string& Name)
+{
+    for (const TFormObject::TProperty& P : O.Properties)
+        if (P.Name == Name)
+            return &P.Value;
+    return nullptr;
+}
+
+// Writes Source as text and reads that into a fresh holder.
+inline std::unique_ptr<TGraphicsHolder> RoundTrip(TGraphicsHolder& Source,
+                                                  std::string* Text = nullptr)
+{
+    const std::string Written = TFormWriter::WriteComponent(Source);
+    auto Copy = std::make_unique<TGraphicsHolder>();
+    TFormReader::ReadInto(*Copy, Written);
+    if (Text)
+        *Text = Written;
+    return Copy;
+}
+
+inline bool SameBitmap(const TBitmap& A, const TBitmap& B)
+{
+    return A.GetWidth() == B.GetWidth() && A.GetHeight() == B.GetHeight() &&
+           A.GetPixelFormat() == B.GetPixelFormat() &&
+           std::equal(A.GetPixels().begin(), A.GetPixels().end(), B.GetPixels().begin());
+}
+
+inline const TResourceEntry* FirstResource(const char* Kind)
+{
+    for (const TResourceEntry& E : TResources::GetAll())
+        if (std::string(E.Kind) == Kind && E.Name[0] != '\0')
+            return &E;
+    return nullptr;
+}
 
 } // namespace GraphicsTest
