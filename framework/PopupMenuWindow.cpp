@@ -16,7 +16,7 @@ namespace {
 
 TPopupMenuTracker* GActive = nullptr;
 
-constexpr UINT WM_KEYLAST_MESSAGE = 0x0109; // WM_KEYLAST: the end of the keyboard messages
+constexpr UINT KeyboardLastMessage = 0x0109; // WM_KEYLAST: the end of the keyboard messages
 
 TWindowManager& WM()
 {
@@ -25,7 +25,7 @@ TWindowManager& WM()
 
 bool IsKeyboardMessage(UINT Msg)
 {
-    return Msg >= WM_KEYDOWN && Msg <= WM_KEYLAST_MESSAGE;
+    return Msg >= WM_KEYDOWN && Msg <= KeyboardLastMessage;
 }
 
 bool IsMouseMessage(UINT Msg)
