@@ -19,9 +19,9 @@ class MenuLayoutTest : public testing::Test
 protected:
     TMenuItem* Build(std::initializer_list<const char*> Captions)
     {
-        for (const char* Spec : Captions) {
+        for (const char* Caption : Captions) {
             auto* Item = new TMenuItem(&Owner);
-            std::string S = Spec;
+            std::string S = Caption;
             for (; !S.empty() && std::string("!*+~>").find(S[0]) != std::string::npos;
                  S.erase(0, 1)) {
                 if (S[0] == '!')

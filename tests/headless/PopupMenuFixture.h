@@ -117,10 +117,10 @@ protected:
         Menu = new TPopupMenu(Host.get());
         Menu->SetName("PopupMenu1");
         // The clock's six items, and one disabled item after them.
-        for (const char* Spec :
+        for (const char* Description :
              {"Settings1 Settings", "Quit1 Quit", "N1 -", "UsersManual1 Users Manual", "N2 -",
               "About1 About", "Disabled1 Disabled"})
-            AddItem(Menu->GetItems(), Spec);
+            AddItem(Menu->GetItems(), Description);
         Item("Disabled1")->SetEnabled(false);
     }
 
@@ -132,12 +132,12 @@ protected:
     }
 
     // "Name Caption words": an item owned by the host, nested in Parent.
-    TMenuItem* AddItem(TMenuItem* Parent, const std::string& Spec)
+    TMenuItem* AddItem(TMenuItem* Parent, const std::string& Description)
     {
-        const std::size_t Space = Spec.find(' ');
+        const std::size_t Space = Description.find(' ');
         auto* I = new TMenuItem(Host.get());
-        I->SetName(Spec.substr(0, Space));
-        I->SetCaption(Spec.substr(Space + 1));
+        I->SetName(Description.substr(0, Space));
+        I->SetCaption(Description.substr(Space + 1));
         I->OnClick = [this](TObject* Sender) { Clicked(dynamic_cast<TMenuItem*>(Sender)); };
         Parent->Add(I);
         return I;
