@@ -12,7 +12,8 @@
 
 // Each row is turned into words of 64 "opaque" bits first and the runs are then read off the
 // words with bit scans, so that a row costs one pass over its pixels plus a step per run, and
-// uniform stretches (most of a face) cost a word test per 64 pixels.
+// uniform stretches (most of a face) cost a word test per 64 pixels. A bitmap holds its pixels as
+// 0x00RRGGBB with the unused byte clear, so whole pixels are compared with the key.
 
 namespace {
 
@@ -82,14 +83,14 @@ std::uint64_t OpaqueBits(const TPixel* Pixels, TPixel Key)
 {
     int Transparent = 0;
     for (int I = 0; I < WordBits; ++I)
-        Transparent += (Pixels[I] & RgbBits) == Key;
+        Transparent += Pixels[I] == Key;
     if (Transparent == WordBits)
         return 0;
     if (Transparent == 0)
         return ~0ull;
     std::uint8_t Opaque[WordBits];
     for (int I = 0; I < WordBits; ++I)
-        Opaque[I] = (Pixels[I] & RgbBits) != Key;
+        Opaque[I] = Pixels[I] != Key;
     std::uint64_t Bits = 0;
     for (int Group = 0; Group < WordBits / 8; ++Group)
         Bits |= ((LoadFlags(Opaque + Group * 8) * 0x0102040810204080ull) >> 56) << (8 * Group);
@@ -110,9 +111,16 @@ void ScanPixels(const TBitmap& Bitmap, TPixel Key, TRegionBuilder& Builder)
         for (int W = 0; W < FullWords; ++W)
             Row[std::size_t(W)] = OpaqueBits(Pixels + std::size_t(W) * WordBits, Key);
         if (FullWords < Words) {
-            // The last pixels, padded with the key to a whole word.
-            std::copy(Pixels + std::size_t(FullWords) * WordBits, Pixels + Width, Tail.begin());
-            Row[std::size_t(FullWords)] = OpaqueBits(Tail.data(), Key);
+            const int Rest = Width - FullWords * WordBits;
+            if (FullWords > 0) {
+                // The last 64 pixels of the row, of which the word keeps the last Rest.
+                Row[std::size_t(FullWords)] =
+                    OpaqueBits(Pixels + Width - WordBits, Key) >> (WordBits - Rest);
+            } else {
+                // A row narrower than a word, padded with the key.
+                std::copy(Pixels, Pixels + Width, Tail.begin());
+                Row[0] = OpaqueBits(Tail.data(), Key);
+            }
         }
         AddRowRuns<false>(Row.data(), Words, Width, Y, Builder);
     }
@@ -142,7 +150,7 @@ TMask MakeMask(const TBitmap& Bitmap, TPixel Key)
         for (int X = 0; X < Mask.Width; X += 8) {
             std::uint8_t Byte = 0xFF; // the padding after the last pixel stays transparent
             for (int I = 0; I < 8 && X + I < Mask.Width; ++I)
-                if ((Pixels[X + I] & RgbBits) != Key)
+                if (Pixels[X + I] != Key)
                     Byte = std::uint8_t(Byte & ~(0x80u >> I));
             Out[X / 8] = Byte;
         }

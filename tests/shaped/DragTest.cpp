@@ -189,17 +189,6 @@ TEST_F(Drag, TheLiveOptionDragsAnOutlineWhenTheDesktopDoesNotDragContents)
     EXPECT_EQ(Port().GetScreenFrames().size(), 6u);
 }
 
-TEST_F(Drag, UseFullWindowDragNeedsTheOptionAndTheDesktopSetting)
-{
-    for (bool Option : {false, true})
-        for (bool Desktop : {false, true}) {
-            Image->SetOptions(Option ? TfcImageFormOptions{ifUseWindowsDrag}
-                                     : TfcImageFormOptions{});
-            Port().SetFullWindowDrag(Desktop);
-            EXPECT_EQ(Image->UseFullWindowDrag(), Option && Desktop) << Option << Desktop;
-        }
-}
-
 TEST_F(Drag, AnOutlineIsThreeXorFramesEachOnePixelInside)
 {
     Image->DrawDragOutline(Port(), {10, 20, 50, 60});

@@ -27,21 +27,6 @@ public:
     using TCustomControl::TCustomControl;
 };
 
-TEST_F(ImageForm, StartsAsTheTextSays)
-{
-    TfcImageForm Image(nullptr);
-    EXPECT_EQ(Image.GetDragTolerance(), 5);
-    EXPECT_EQ(Image.GetTransparentColor(), 0x1FFFFFFFu);
-    EXPECT_EQ(Image.GetAlign(), alClient);
-    EXPECT_EQ(Image.GetWidth(), 105);
-    EXPECT_EQ(Image.GetHeight(), 105);
-    EXPECT_TRUE(Image.GetOptions().Empty());
-    EXPECT_FALSE(Image.GetRegion());
-    EXPECT_EQ(Image.GetHook(), nullptr);
-    EXPECT_FALSE(Image.GetDragging());
-    EXPECT_FALSE(Image.GetPicture().HasGraphic());
-}
-
 TEST_F(ImageForm, IsOnThePalettePageAdditional)
 {
     fcImageForm::Register();
