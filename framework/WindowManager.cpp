@@ -177,7 +177,8 @@ HWND TWindowManager::CreateWindowEx(const TCreateWindowParams& Params)
         P.Frame = (Params.Style & WS_CAPTION) ? TWindowFrame::Dialog : TWindowFrame::None;
         P.StayOnTop = (Params.ExStyle & WS_EX_TOPMOST) != 0;
         P.TaskbarButton = (Params.ExStyle & WS_EX_TOOLWINDOW) == 0;
-        P.Popup = (Params.Style & WS_POPUP) && !(Params.Style & WS_CAPTION);
+        P.Popup = (Params.Style & WS_POPUP) && !(Params.Style & WS_CAPTION) &&
+                  (Params.ExStyle & WS_EX_TOOLWINDOW);
         Ref.Events = std::make_unique<TPeerEvents>(*this, Handle);
         Ref.Peer = TPlatform::Get().CreateNativeWindow(P, Ref.Events.get());
         if (Ref.Peer)

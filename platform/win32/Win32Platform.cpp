@@ -2,6 +2,8 @@
 
 #include "platform/win32/GdiFontEngine.h"
 #include "platform/win32/WideString.h"
+#include "platform/win32/Win32ApplicationWindow.h"
+#include "platform/win32/Win32Window.h"
 
 #include <algorithm>
 #include <objbase.h>
@@ -11,6 +13,9 @@
 namespace {
 
 constexpr const wchar_t* RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Messages dispatched by one WaitEvents at most: a flood of input must not keep the framework
+// from its own queue (timers, paints); what is left wakes the next wait at once.
+constexpr int MessagesPerWait = 64;
 
 HKEY AsKey(TRegistryKey Key)
 {
@@ -91,15 +96,78 @@ TWin32Platform::TWin32Platform()
     const HRESULT Result =
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     FComInitialised = SUCCEEDED(Result);
+    // Auto-reset: one Wake ends one wait.
+    FWakeEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
 
 TWin32Platform::~TWin32Platform()
 {
+    FApplicationWindow.reset();
+    if (FWakeEvent)
+        CloseHandle(static_cast<HANDLE>(FWakeEvent));
     for (const auto& Entry : FOpenKeys)
         RegCloseKey(AsKey(Entry.first));
     FFontEngine.reset();
     if (FComInitialised)
         CoUninitialize();
+}
+
+std::unique_ptr<TPlatformWindow>
+TWin32Platform::CreateNativeWindow(const TPlatformWindowParams& Params,
+                                   TPlatformWindowEvents* Events)
+{
+    if (!FApplicationWindow)
+        FApplicationWindow = std::make_unique<TWin32ApplicationWindow>();
+    auto Window = std::make_unique<TWin32Window>(*FApplicationWindow, Params, Events);
+    if (!Window->GetHandle())
+        return nullptr; // the framework runs a window without a peer rather than a dead one
+    return Window;
+}
+
+bool TWin32Platform::WaitEvents(int TimeoutMs)
+{
+    HANDLE Wake = static_cast<HANDLE>(FWakeEvent);
+    const ULONGLONG Deadline = ::GetTickCount64() + static_cast<ULONGLONG>(std::max(0, TimeoutMs));
+    for (;;) {
+        DWORD Timeout = INFINITE;
+        if (TimeoutMs >= 0) {
+            const ULONGLONG Now = ::GetTickCount64();
+            Timeout = Now >= Deadline ? 0 : static_cast<DWORD>(Deadline - Now);
+        }
+        // MWMO_INPUTAVAILABLE: messages already seen by a PeekMessage count too.
+        const DWORD Result = MsgWaitForMultipleObjectsEx(Wake ? 1 : 0, Wake ? &Wake : nullptr,
+                                                         Timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (Result == WAIT_FAILED)
+            return false;
+        bool Delivered = Result == WAIT_OBJECT_0 && Wake;
+        MSG Msg;
+        for (int Count = 0; Count < MessagesPerWait && PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE);
+             ++Count) {
+            // A WM_QUIT of the system's has no window to go to; the framework keeps its own.
+            if (Msg.message == WM_QUIT)
+                continue;
+            TranslateMessage(&Msg);
+            DispatchMessageW(&Msg);
+            Delivered = true;
+        }
+        // The system also wakes the wait for its own work (input it handles inside PeekMessage):
+        // that is no event, and a wait without end must not end on it.
+        if (Delivered)
+            return true;
+        if (Result == WAIT_TIMEOUT || (TimeoutMs >= 0 && ::GetTickCount64() >= Deadline))
+            return false;
+    }
+}
+
+void TWin32Platform::Wake()
+{
+    if (FWakeEvent)
+        SetEvent(static_cast<HANDLE>(FWakeEvent));
+}
+
+void* TWin32Platform::GetApplicationWindowHandle() const
+{
+    return FApplicationWindow ? FApplicationWindow->GetHandle() : nullptr;
 }
 
 TPoint TWin32Platform::GetScreenSize() const

@@ -4,9 +4,13 @@
 
 #include <map>
 
+class TWin32ApplicationWindow;
+
 // The Windows port: GDI text, the real HKEY_CURRENT_USER, private profile files, the per-user
 // Run key for login items, the shell, and the process services, all through the W functions
-// (UTF-8 inside, UTF-16 at the calls). Windows and events come with the window port.
+// (UTF-8 inside, UTF-16 at the calls). Form windows are TWin32Window, all owned by one hidden
+// application window (TWin32ApplicationWindow) that carries the task-bar button; the port
+// creates it with the first form window.
 //
 // Registry values cross the seam as the bytes Win32 stores, except that text types (REG_SZ and
 // its kin) are UTF-8 here and UTF-16 in the registry, code unit for code unit, so a terminating
@@ -19,6 +23,19 @@ public:
     ~TWin32Platform() override;
     TWin32Platform(const TWin32Platform&) = delete;
     TWin32Platform& operator=(const TWin32Platform&) = delete;
+
+    std::unique_ptr<TPlatformWindow> CreateNativeWindow(const TPlatformWindowParams& Params,
+                                                        TPlatformWindowEvents* Events) override;
+    // Waits for thread messages or Wake, then dispatches every message pending (a bounded number,
+    // so that the framework's own queue is never starved). True when a message was dispatched or
+    // the wait was woken; false once the timeout has passed without either, or when waiting
+    // failed. The system's own wake-ups that bring no message do not end the wait.
+    bool WaitEvents(int TimeoutMs) override;
+    // May be called from any thread.
+    void Wake() override;
+    // Not part of the interface: the HWND of the application window (null before the first form
+    // window), for tests.
+    void* GetApplicationWindowHandle() const;
 
     TPoint GetScreenSize() const override;
     int GetScreenBitsPerPixel() const override;
@@ -67,6 +84,8 @@ private:
     bool IsOpen(TRegistryKey Key) const { return FOpenKeys.contains(Key); }
     void AddOpen(TRegistryKey Key) { ++FOpenKeys[Key]; }
 
+    std::unique_ptr<TWin32ApplicationWindow> FApplicationWindow;
+    void* FWakeEvent = nullptr;
     std::unique_ptr<TFontEngine> FFontEngine;
     // Keys this port opened, with how often (opening the root itself returns the same handle):
     // anything else is refused instead of reaching RegCloseKey.
