@@ -110,6 +110,9 @@ void TWin32ApplicationWindow::RemoveWindow(TWin32Window& Window)
 
 void TWin32ApplicationWindow::SetButton(TWin32Window& Carrier, bool Visible)
 {
+    // The clock repeats its wish four times a second: what is already so costs nothing.
+    if (FDecided && FCarrier == &Carrier && IsButtonVisible() == Visible)
+        return;
     FCarrier = &Carrier;
     FDecided = true;
     CopyTitle();
