@@ -1,0 +1,11 @@
+#pragma once
+
+#include "framework/Form.h"
+
+// The title box shown after start: a borderless black strip next to the clock.
+class TFormNixieStart : public TForm
+{
+    PUBLISHED_CLASS(TFormNixieStart, TForm)
+
+    explicit TFormNixieStart(TComponent* AOwner);
+};
