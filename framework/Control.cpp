@@ -28,6 +28,7 @@ void TControl::DeclareClass(TClassDeclaration<TControl>& D)
     D.Boolean("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(1);
     D.String("Caption", &TControl::GetCaption, &TControl::SetCaption);
     D.Color("Color", &TControl::GetColor, &TControl::SetColor).Default(clWindow);
+    D.Persistent("Font", [](TControl& C) -> TFont& { return C.GetFont(); });
     D.Boolean("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint);
     D.String("Hint", &TControl::GetHint, &TControl::SetHint);
     D.Integer("Cursor", &TControl::GetCursor, &TControl::SetCursor);
