@@ -36,6 +36,7 @@ void RegisterClockClasses()
     RegisterGraphicsClasses();
     RegisterMenuClasses();
     RidivAzoza::Register();
+    fcImageForm::Register();
     RegisterClass<TTimer>();
 }
 
@@ -61,6 +62,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     // The description first; the members get their start values after it and before FormCreate
     // (they are initialised above, and nothing in the description touches them).
     TFormReader::ReadInto(*this, TResources::GetText("form", "TForm1"));
+    fcImageForm1 = Find<TfcImageForm>(*this, "fcImageForm1");
     RidivAzoza1 = Find<TRidivAzoza>(*this, "RidivAzoza1");
     ImageListNixie = Find<TImageList>(*this, "ImageListNixie");
     ImageListVfd = Find<TImageList>(*this, "ImageListVfd");

@@ -5,6 +5,7 @@
 #include "framework/Form.h"
 #include "framework/ImageList.h"
 #include "framework/Timer.h"
+#include "shaped/fcImageForm.h"
 
 #include <array>
 #include <cstdint>
@@ -24,6 +25,7 @@ class TForm1 : public TForm
     ~TForm1() override;
 
     // Components of the form description.
+    TfcImageForm* fcImageForm1 = nullptr;
     TRidivAzoza* RidivAzoza1 = nullptr;
     TImageList* ImageListNixie = nullptr;
     TImageList* ImageListVfd = nullptr;
