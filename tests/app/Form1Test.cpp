@@ -1,0 +1,134 @@
+#include "app/Fnixie.h"
+#include "framework/Application.h"
+#include "framework/MenuItem.h"
+#include "framework/PopupMenu.h"
+#include "framework/WindowManager.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "platform/headless/HeadlessWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The main form on the headless port, at a fixed time, shown at (200, 100).
+class Form1Test : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TWindowManager::Reset();
+        TLocalTime T;
+        T.Hour = 23;
+        T.Minute = 59;
+        T.Second = 58;
+        Port().SetLocalTime(T);
+        App = std::make_unique<TApplication>(nullptr);
+        App->Initialize();
+        App->CreateForm(Form1);
+        Form1->SetBounds(200, 100, Form1->GetWidth(), Form1->GetHeight());
+        Form1->Show();
+        App->ProcessMessages();
+    }
+    void TearDown() override
+    {
+        App.reset();
+        TWindowManager::Reset();
+    }
+
+    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
+    HWND Handle() { return Form1->GetHandle(); }
+
+    // Input at a point of the form's client area.
+    void Mouse(UINT Msg, TPoint Client, unsigned Shift = 0)
+    {
+        TWindowManager::Get().HandleMouse(Handle(), Msg, Shift, Client);
+        App->ProcessMessages();
+    }
+
+    std::unique_ptr<TApplication> App;
+};
+
+TEST_F(Form1Test, TheDescriptionBuildsTheComponentsWithTheirStoredValues)
+{
+    EXPECT_EQ(Form1->GetClientWidth(), 300);
+    EXPECT_EQ(Form1->GetClientHeight(), 120);
+    EXPECT_EQ(Form1->RidivAzoza1->GetBoundsRect(), TRect(0, 50, 289, 99));
+    EXPECT_EQ(Form1->RidivAzoza1->GetImageList(), Form1->ImageListNixie);
+    EXPECT_EQ(Form1->RidivAzoza1->GetColor(), clInactiveCaptionText);
+    EXPECT_EQ(Form1->RidivAzoza1->GetDigit5X(), 248);
+    EXPECT_EQ(Form1->TimerClock->GetInterval(), 250u);
+    EXPECT_EQ(Form1->TimerStartup->GetInterval(), 100u);
+    EXPECT_EQ(Form1->ImageListNixie->GetCount(), 10);
+    EXPECT_EQ(Form1->ImageListVfdG->GetCount(), 16);
+    EXPECT_EQ(Form1->PopupMenu1->GetItems()->GetCount(), 6);
+    // The stored outline, applied to the window as read.
+    const auto Outline = TWindowManager::Get().GetWindowRgn(Handle());
+    ASSERT_TRUE(Outline.has_value());
+    EXPECT_EQ(Outline->GetRectCount(), 132u);
+    EXPECT_EQ(Outline->GetBounds(), TRect(5, 28, 276, 115));
+    // The members as the constructor leaves them, and the four faces loaded.
+    EXPECT_EQ(Form1->Hour24, 1);
+    EXPECT_EQ(Form1->HideTask, 1);
+    EXPECT_EQ(Form1->FacePicture[0]->GetWidth(), 300);
+    EXPECT_EQ(Form1->FacePicture[3]->GetHeight(), 79);
+}
+
+struct TDragCase
+{
+    const char* Name;
+    UINT DownMsg;
+    TPoint Move;
+    TPoint ExpectedTopLeft;
+};
+
+class Form1DigitDrag : public Form1Test, public testing::WithParamInterface<TDragCase>
+{};
+
+TEST_P(Form1DigitDrag, MovesTheWindowOnlyForALeftPressAndMoreThanOnePixel)
+{
+    const TDragCase& C = GetParam();
+    const TPoint Press{120, 70}; // on the digit display, over the third tube
+    Mouse(C.DownMsg, Press, C.DownMsg == WM_LBUTTONDOWN ? ssLeft : ssRight);
+    Mouse(WM_MOUSEMOVE, Press + C.Move, C.DownMsg == WM_LBUTTONDOWN ? ssLeft : ssRight);
+    EXPECT_EQ(Form1->GetBoundsRect().TopLeft(), C.ExpectedTopLeft) << C.Name;
+    if (C.DownMsg == WM_LBUTTONDOWN) {
+        EXPECT_EQ(Form1->Dragging, 1) << C.Name;
+        Mouse(WM_LBUTTONUP, Press + C.Move);
+    }
+    // (A right-button release would open the context menu; a press alone must not drag.)
+    EXPECT_EQ(Form1->Dragging, 0) << C.Name;
+    EXPECT_EQ(TWindowManager::Get().GetWindowRect(Handle()).TopLeft(), C.ExpectedTopLeft) << C.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Form1DigitDrag,
+    testing::Values(TDragCase{"still", WM_LBUTTONDOWN, {0, 0}, {200, 100}},
+                    TDragCase{"one pixel each way", WM_LBUTTONDOWN, {1, -1}, {200, 100}},
+                    TDragCase{"two pixels", WM_LBUTTONDOWN, {2, 0}, {202, 100}},
+                    TDragCase{"far", WM_LBUTTONDOWN, {-30, 17}, {170, 117}},
+                    TDragCase{"right button", WM_RBUTTONDOWN, {30, 30}, {200, 100}}),
+    [](const auto& Info) {
+        std::string N = Info.param.Name;
+        for (char& Ch : N)
+            if (!std::isalnum(static_cast<unsigned char>(Ch)))
+                Ch = '_';
+        return N;
+    });
+
+TEST_F(Form1Test, TheTimerShowsTheTimeAndHidesTheTaskbarButton)
+{
+    auto* Native = Port().GetWindows().front();
+    for (THeadlessWindow* W : Port().GetWindows())
+        if (W->IsVisible())
+            Native = W;
+    EXPECT_TRUE(Native->GetParams().TaskbarButton);
+    const TPixel Before = Native->GetScreenPixel(248 + 11, 50 + 20);
+    // Two seconds on: 23:59:58 becomes 00:00:00, every digit changes.
+    Port().QueueEvent([] {}, 2000);
+    Port().QueueEvent([&] { App->Terminate(); }, 2100);
+    App->Run();
+    EXPECT_FALSE(Native->GetParams().TaskbarButton);
+    EXPECT_NE(Native->GetScreenPixel(248 + 11, 50 + 20), Before);
+}
+
+} // namespace
