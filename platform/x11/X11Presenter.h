@@ -1,0 +1,56 @@
+#pragma once
+
+#include "framework/Rect.h"
+#include "platform/Platform.h"
+
+#include <memory>
+
+class TX11Display;
+struct _XGC;
+
+// Puts rectangles of back buffers on windows. With the 24-bit TrueColor visual our pixels are
+// the server's, so a small rectangle goes straight from the back buffer into the request
+// (XPutImage, no copy of ours); a large one goes through a shared memory segment (MIT-SHM) when
+// the server is on this machine, which saves copying it through the socket. Other visuals get
+// each pixel converted. A segment the server cannot attach turns shared memory off for good.
+class TX11Presenter
+{
+public:
+    // Rectangles of at least this many pixels go through shared memory.
+    static constexpr int SharedMinimumPixels = 128 * 128;
+
+    struct TCounts
+    {
+        int Plain = 0;     // XPutImage from the back buffer
+        int Shared = 0;    // XShmPutImage
+        int Converted = 0; // XPutImage of converted pixels
+    };
+
+    explicit TX11Presenter(TX11Display& Connection);
+    ~TX11Presenter();
+    TX11Presenter(const TX11Presenter&) = delete;
+    TX11Presenter& operator=(const TX11Presenter&) = delete;
+
+    // Copies Rect of View, which must lie inside it, to the same place of the window Target.
+    void Present(unsigned long Target, _XGC* Gc, const TPixelView& View, const TRect& Rect);
+
+    void SetSharedMemoryEnabled(bool Enabled);
+    bool IsSharedMemoryUsable() const;
+    const TCounts& GetCounts() const { return FCounts; }
+
+private:
+    struct TSegment;
+    void PutPlain(unsigned long Target, _XGC* Gc, const TPixelView& View, const TRect& Rect);
+    void PutShared(unsigned long Target, _XGC* Gc, const TPixelView& View, const TRect& Rect);
+    void PutConverted(unsigned long Target, _XGC* Gc, const TPixelView& View, const TRect& Rect);
+    bool EnsureSegment(std::size_t Bytes);
+    void ReleaseSegment();
+    void WaitUntilServerRead();
+
+    TX11Display& FDisplay;
+    std::unique_ptr<TSegment> FSegment;
+    bool FSharedEnabled = true;
+    bool FSharedBroken = false;
+    unsigned long FLastSharedRequest = 0;
+    TCounts FCounts;
+};

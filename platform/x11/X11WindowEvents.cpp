@@ -1,0 +1,299 @@
+// The input half of TX11Window: X events become the framework's events.
+#include "platform/x11/X11Display.h"
+#include "platform/x11/X11Keys.h"
+#include "platform/x11/X11Platform.h"
+#include "platform/x11/X11Window.h"
+
+#include <algorithm>
+#include <vector>
+
+// Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.
+#include "platform/x11/XlibHeaders.h"
+
+namespace {
+
+// Win32 virtual keys of the modifiers.
+constexpr unsigned VkShift = 0x10, VkControl = 0x11, VkMenu = 0x12;
+
+unsigned StateToShift(unsigned State)
+{
+    unsigned Shift = 0;
+    if (State & ShiftMask)
+        Shift |= ssShift;
+    if (State & ControlMask)
+        Shift |= ssCtrl;
+    if (State & Mod1Mask)
+        Shift |= ssAlt;
+    if (State & Button1Mask)
+        Shift |= ssLeft;
+    if (State & Button2Mask)
+        Shift |= ssMiddle;
+    if (State & Button3Mask)
+        Shift |= ssRight;
+    return Shift;
+}
+
+TMouseButton ButtonOf(unsigned Button)
+{
+    switch (Button) {
+    case Button1:
+        return TMouseButton::Left;
+    case Button2:
+        return TMouseButton::Middle;
+    case Button3:
+        return TMouseButton::Right;
+    default:
+        return TMouseButton::None; // the wheel and extra buttons
+    }
+}
+
+unsigned ShiftBitOf(TMouseButton Button)
+{
+    return Button == TMouseButton::Left    ? ssLeft
+           : Button == TMouseButton::Right ? ssRight
+                                           : ssMiddle;
+}
+
+// Appends the code points of UTF-8 text; a malformed byte stands for itself (as Latin-1).
+void DecodeUtf8(const std::string& Text, std::vector<char32_t>& Out)
+{
+    for (std::size_t I = 0; I < Text.size();) {
+        const auto C = static_cast<unsigned char>(Text[I]);
+        const int Length = C < 0x80         ? 1
+                           : (C >> 5) == 6  ? 2
+                           : (C >> 4) == 14 ? 3
+                           : (C >> 3) == 30 ? 4
+                                            : 0;
+        bool Valid = Length > 0 && I + static_cast<std::size_t>(Length) <= Text.size();
+        char32_t Code = Length == 1   ? C
+                        : Length == 2 ? (C & 0x1F)
+                        : Length == 3 ? (C & 0x0F)
+                                      : (C & 0x07);
+        for (int K = 1; Valid && K < Length; ++K) {
+            const auto Next = static_cast<unsigned char>(Text[I + static_cast<std::size_t>(K)]);
+            Valid = (Next & 0xC0) == 0x80;
+            Code = (Code << 6) | (Next & 0x3F);
+        }
+        if (!Valid) {
+            Out.push_back(C);
+            ++I;
+            continue;
+        }
+        Out.push_back(Code);
+        I += static_cast<std::size_t>(Length);
+    }
+}
+
+} // namespace
+
+bool TX11Window::HandleEvent(XEvent& E)
+{
+    switch (E.type) {
+    case Expose: {
+        const XExposeEvent& X = E.xexpose;
+        FEvents->HandleExpose(TRect::FromSize(X.x, X.y, X.width, X.height));
+        return true;
+    }
+    case ConfigureNotify:
+        return HandleConfigure(E);
+    case ReparentNotify:
+        FParentIsRoot = E.xreparent.parent == FPort->GetDisplay()->GetRoot();
+        return false;
+    case MapNotify:
+        FMapped = true;
+        if (FActivateOnMap) {
+            FActivateOnMap = false;
+            Activate();
+        }
+        return false;
+    case UnmapNotify:
+        FMapped = false;
+        if (FCaptured) {
+            // The server ends a grab whose window stops being viewable.
+            FCaptured = false;
+            if (FPort->GetCaptureWindow() == this)
+                FPort->SetCaptureWindow(nullptr);
+            FEvents->HandleCaptureLost();
+            return true;
+        }
+        return false;
+    case ButtonPress:
+    case ButtonRelease:
+        return HandleButton(E);
+    case MotionNotify: {
+        // Only the newest position matters: skip to the last of a run of movements.
+        Display* D = FPort->GetDisplay()->Get();
+        while (XEventsQueued(D, QueuedAfterReading) > 0) {
+            XEvent Next;
+            XPeekEvent(D, &Next);
+            if (Next.type != MotionNotify || Next.xmotion.window != FWindow)
+                break;
+            XNextEvent(D, &E);
+        }
+        FEvents->HandleMouseMove(StateToShift(E.xmotion.state), {E.xmotion.x, E.xmotion.y});
+        return true;
+    }
+    case KeyPress:
+    case KeyRelease:
+        return HandleKey(E);
+    case FocusIn:
+    case FocusOut: {
+        // Keyboard grabs (a window manager's Alt+Tab) and the pointer's focus are no changes.
+        const XFocusChangeEvent& F = E.xfocus;
+        if (F.mode == NotifyGrab || F.mode == NotifyUngrab || F.detail == NotifyPointer ||
+            F.detail == NotifyInferior)
+            return false;
+        const bool Gained = E.type == FocusIn;
+        if (Gained == FFocused)
+            return false;
+        FFocused = Gained;
+        if (FInputContext) {
+            if (Gained)
+                XSetICFocus(FInputContext);
+            else
+                XUnsetICFocus(FInputContext);
+        }
+        FEvents->HandleFocus(Gained);
+        return true;
+    }
+    case ClientMessage:
+        return HandleClientMessage(E);
+    default:
+        return false;
+    }
+}
+
+bool TX11Window::HandleButton(XEvent& E)
+{
+    const XButtonEvent& B = E.xbutton;
+    const TMouseButton Button = ButtonOf(B.button);
+    if (Button == TMouseButton::None)
+        return false;
+    // X reports the state before the event; Windows the state after it.
+    unsigned Shift = StateToShift(B.state);
+    if (E.type == ButtonPress) {
+        Shift |= ShiftBitOf(Button);
+        if (FPort->GetClickTracker().Press(FWindow, Button, {B.x_root, B.y_root},
+                                           static_cast<std::uint32_t>(B.time)))
+            Shift |= ssDouble;
+        FEvents->HandleMouseDown(Button, Shift, {B.x, B.y});
+    } else {
+        Shift &= ~ShiftBitOf(Button);
+        FEvents->HandleMouseUp(Button, Shift, {B.x, B.y});
+    }
+    return true;
+}
+
+bool TX11Window::HandleKey(XEvent& E)
+{
+    XKeyEvent& K = E.xkey;
+    const bool Press = E.type == KeyPress;
+    KeySym Sym = 0;
+    std::string Text;
+    bool Utf8 = false;
+    if (Press && FInputContext) {
+        std::vector<char> Buffer(64);
+        Status State = 0;
+        int Length = Xutf8LookupString(FInputContext, &K, Buffer.data(),
+                                       static_cast<int>(Buffer.size()), &Sym, &State);
+        if (State == XBufferOverflow) {
+            Buffer.resize(static_cast<std::size_t>(Length) + 1);
+            Length = Xutf8LookupString(FInputContext, &K, Buffer.data(),
+                                       static_cast<int>(Buffer.size()), &Sym, &State);
+        }
+        if (State == XLookupChars || State == XLookupBoth)
+            Text.assign(Buffer.data(), static_cast<std::size_t>(std::max(0, Length)));
+        if (State != XLookupKeySym && State != XLookupBoth)
+            Sym = 0;
+        Utf8 = true;
+    } else {
+        char Buffer[32];
+        const int Length = XLookupString(&K, Buffer, sizeof Buffer, &Sym, nullptr);
+        if (Press)
+            Text.assign(Buffer, static_cast<std::size_t>(std::max(0, Length)));
+    }
+    const KeySym Base = XLookupKeysym(&K, 0);
+    const unsigned Key = KeysymToVirtualKey(Base, Sym ? Sym : Base);
+    unsigned Shift = StateToShift(K.state) & (ssShift | ssCtrl | ssAlt);
+    // Like the buttons, a modifier counts as held from its own press on.
+    const unsigned Own = Key == VkShift     ? static_cast<unsigned>(ssShift)
+                         : Key == VkControl ? static_cast<unsigned>(ssCtrl)
+                         : Key == VkMenu    ? static_cast<unsigned>(ssAlt)
+                                            : 0u;
+    Shift = Press ? (Shift | Own) : (Shift & ~Own);
+
+    if (!Press) {
+        if (!Key)
+            return false;
+        FEvents->HandleKeyUp(Key, Shift);
+        return true;
+    }
+    std::vector<char32_t> Characters;
+    if (Utf8)
+        DecodeUtf8(Text, Characters);
+    else
+        for (char C : Text)
+            Characters.push_back(static_cast<unsigned char>(C)); // XLookupString gives Latin-1
+    if (Characters.empty() && !Utf8)
+        if (const char32_t C = KeysymToCharacter(Sym))
+            Characters.push_back(C);
+    // Windows types no character with Delete.
+    std::erase(Characters, char32_t(0x7F));
+    if (!Key && Characters.empty())
+        return false;
+    if (Key)
+        FEvents->HandleKeyDown(Key, Shift);
+    for (char32_t C : Characters)
+        FEvents->HandleChar(C);
+    return true;
+}
+
+bool TX11Window::HandleConfigure(XEvent& E)
+{
+    const XConfigureEvent& C = E.xconfigure;
+    if (C.window != FWindow)
+        return false;
+    TX11Display& X = *FPort->GetDisplay();
+    int Left = C.x, Top = C.y;
+    if (!C.send_event && !FParentIsRoot) {
+        // Relative to the window manager's frame: ask where that puts us on the screen.
+        Window Child = XNone;
+        XTranslateCoordinates(X.Get(), FWindow, X.GetRoot(), 0, 0, &Left, &Top, &Child);
+    }
+    const TRect Client = TRect::FromSize(Left, Top, C.width, C.height);
+    auto Echo = std::find(FRequested.begin(), FRequested.end(), Client);
+    if (Echo != FRequested.end()) {
+        FRequested.erase(FRequested.begin(), Echo + 1);
+        if (!FRequested.empty())
+            return false; // a newer request is on its way: this is history
+    }
+    const TRect Outer{Client.Left - FInsets.Left, Client.Top - FInsets.Top,
+                      Client.Right + FInsets.Right, Client.Bottom + FInsets.Bottom};
+    if (Outer == FBounds)
+        return false;
+    FBounds = Outer;
+    FEvents->HandleMoved(Outer);
+    return true;
+}
+
+bool TX11Window::HandleClientMessage(XEvent& E)
+{
+    TX11Display& X = *FPort->GetDisplay();
+    const XClientMessageEvent& M = E.xclient;
+    if (M.message_type != X.GetAtom(TX11Atom::WmProtocols) || M.format != 32)
+        return false;
+    const auto Protocol = static_cast<Atom>(M.data.l[0]);
+    if (Protocol == X.GetAtom(TX11Atom::WmDeleteWindow)) {
+        FEvents->HandleCloseRequest();
+        return true;
+    }
+    if (Protocol == X.GetAtom(TX11Atom::NetWmPing)) {
+        // Answer the window manager's "are you alive?" by sending the message back to the root.
+        XEvent Reply = E;
+        Reply.xclient.window = X.GetRoot();
+        XSendEvent(X.Get(), X.GetRoot(), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &Reply);
+        XFlush(X.Get());
+    }
+    return false;
+}
