@@ -1,0 +1,252 @@
+#include "tests/x11/X11TestSupport.h"
+
+#include "platform/x11/PosixProcess.h"
+#include "platform/x11/X11Display.h"
+
+// Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.
+#include "platform/x11/XlibHeaders.h"
+
+#include <X11/extensions/XTest.h>
+
+namespace {
+
+// Long enough for the slowest machine to answer; only a hang ever waits this long.
+constexpr std::uint64_t PumpLimitMs = 5000;
+
+TRecordedEvent Pointer(TRecordedEvent::TKind Kind, TMouseButton Button, unsigned Shift, TPoint P)
+{
+    TRecordedEvent E(Kind);
+    E.Pressed = Button;
+    E.Shift = Shift;
+    E.Point = P;
+    return E;
+}
+
+} // namespace
+
+void TEventRecorder::HandleMouseDown(TMouseButton B, unsigned S, TPoint P)
+{
+    Events.push_back(Pointer(TRecordedEvent::MouseDown, B, S, P));
+}
+void TEventRecorder::HandleMouseUp(TMouseButton B, unsigned S, TPoint P)
+{
+    Events.push_back(Pointer(TRecordedEvent::MouseUp, B, S, P));
+}
+void TEventRecorder::HandleMouseMove(unsigned S, TPoint P)
+{
+    Events.push_back(Pointer(TRecordedEvent::MouseMove, TMouseButton::None, S, P));
+}
+void TEventRecorder::HandleKeyDown(unsigned K, unsigned S)
+{
+    TRecordedEvent E(TRecordedEvent::KeyDown);
+    E.Key = K;
+    E.Shift = S;
+    Events.push_back(E);
+}
+void TEventRecorder::HandleKeyUp(unsigned K, unsigned S)
+{
+    TRecordedEvent E(TRecordedEvent::KeyUp);
+    E.Key = K;
+    E.Shift = S;
+    Events.push_back(E);
+}
+void TEventRecorder::HandleChar(char32_t C)
+{
+    TRecordedEvent E(TRecordedEvent::Character);
+    E.Typed = C;
+    Events.push_back(E);
+}
+void TEventRecorder::HandleExpose(const TRect& R)
+{
+    TRecordedEvent E(TRecordedEvent::Exposed);
+    E.Rect = R;
+    Events.push_back(E);
+}
+void TEventRecorder::HandleMoved(const TRect& R)
+{
+    TRecordedEvent E(TRecordedEvent::Moved);
+    E.Rect = R;
+    Events.push_back(E);
+}
+void TEventRecorder::HandleFocus(bool Gained)
+{
+    TRecordedEvent E(TRecordedEvent::FocusChange);
+    E.Gained = Gained;
+    Events.push_back(E);
+}
+void TEventRecorder::HandleCaptureLost()
+{
+    Events.emplace_back(TRecordedEvent::CaptureLost);
+}
+void TEventRecorder::HandleCloseRequest()
+{
+    Events.emplace_back(TRecordedEvent::CloseRequest);
+}
+
+std::vector<TRecordedEvent> TEventRecorder::OfKind(TRecordedEvent::TKind Kind) const
+{
+    std::vector<TRecordedEvent> Found;
+    for (const TRecordedEvent& E : Events)
+        if (E.Kind == Kind)
+            Found.push_back(E);
+    return Found;
+}
+
+TX11Platform& X11Port()
+{
+    return static_cast<TX11Platform&>(TPlatform::Get());
+}
+
+void X11Test::SetUp()
+{
+    if (!X11Port().GetDisplay())
+        GTEST_SKIP() << "no X display could be opened (set DISPLAY or run under Xvfb)";
+    Observer = XOpenDisplay(DisplayString(X11Port().GetDisplay()->Get()));
+    ASSERT_NE(Observer, nullptr);
+    // Every case starts with the pointer in the corner, away from its windows, and no button down.
+    MovePointer({1270, 1010});
+    PumpPending();
+}
+
+void X11Test::TearDown()
+{
+    if (Observer)
+        XCloseDisplay(Observer);
+    Observer = nullptr;
+}
+
+std::unique_ptr<TX11Window> X11Test::MakeWindow(const TRect& Outer, TPlatformWindowParams Params)
+{
+    Params.Bounds = Outer;
+    std::unique_ptr<TPlatformWindow> W = X11Port().CreateNativeWindow(Params, &Recorder);
+    SyncPort(); // the window exists for the observer too
+    return std::unique_ptr<TX11Window>(static_cast<TX11Window*>(W.release()));
+}
+
+void X11Test::ShowAndWait(TX11Window& Peer, bool Activate)
+{
+    Peer.Show(Activate);
+    ASSERT_TRUE(PumpUntil([&] { return Peer.IsMapped(); }));
+    XSync(Observer, False);
+}
+
+bool X11Test::PumpUntil(const std::function<bool()>& Done)
+{
+    const std::uint64_t Start = GetMonotonicMilliseconds();
+    while (!Done()) {
+        if (GetMonotonicMilliseconds() - Start > PumpLimitMs)
+            return false;
+        X11Port().WaitEvents(20);
+    }
+    return true;
+}
+
+void X11Test::PumpPending()
+{
+    // A round trip on the port's connection: everything the server sent before is then queued.
+    XSync(X11Port().GetDisplay()->Get(), False);
+    X11Port().WaitEvents(0);
+}
+
+void X11Test::SyncPort()
+{
+    XSync(X11Port().GetDisplay()->Get(), False);
+}
+
+std::vector<TPixel> X11Test::ReadPixels(unsigned long Target, const TRect& Rect)
+{
+    SyncPort();
+    std::vector<TPixel> Pixels;
+    XImage* Image =
+        XGetImage(Observer, Target, Rect.Left, Rect.Top, static_cast<unsigned>(Rect.Width()),
+                  static_cast<unsigned>(Rect.Height()), AllPlanes, ZPixmap);
+    if (!Image)
+        return Pixels;
+    for (int Y = 0; Y < Rect.Height(); ++Y)
+        for (int X = 0; X < Rect.Width(); ++X)
+            Pixels.push_back(static_cast<TPixel>(XGetPixel(Image, X, Y) & 0xFFFFFF));
+    XDestroyImage(Image);
+    return Pixels;
+}
+
+unsigned long X11Test::Intern(const std::string& Name)
+{
+    return XInternAtom(Observer, Name.c_str(), False);
+}
+
+namespace {
+
+template <typename T>
+std::vector<T> ReadProperty(Display* D, unsigned long Target, unsigned long Property,
+                            unsigned long Type, int Format)
+{
+    std::vector<T> Items;
+    ::Atom Actual = XNone;
+    int ActualFormat = 0;
+    unsigned long Count = 0, After = 0;
+    unsigned char* Data = nullptr;
+    if (XGetWindowProperty(D, Target, Property, 0, 65536, False, Type, &Actual, &ActualFormat,
+                           &Count, &After, &Data) == Success &&
+        Data && ActualFormat == Format) {
+        const T* Typed = reinterpret_cast<const T*>(Data);
+        Items.assign(Typed, Typed + Count);
+    }
+    if (Data)
+        XFree(Data);
+    return Items;
+}
+
+} // namespace
+
+std::vector<unsigned long> X11Test::ReadAtoms(unsigned long Target, const std::string& Property)
+{
+    SyncPort();
+    return ReadProperty<unsigned long>(Observer, Target, Intern(Property), XA_ATOM, 32);
+}
+
+std::vector<long> X11Test::ReadCardinals(unsigned long Target, const std::string& Property)
+{
+    SyncPort();
+    return ReadProperty<long>(Observer, Target, Intern(Property), AnyPropertyType, 32);
+}
+
+std::string X11Test::ReadText(unsigned long Target, const std::string& Property)
+{
+    SyncPort();
+    const std::vector<char> Bytes =
+        ReadProperty<char>(Observer, Target, Intern(Property), AnyPropertyType, 8);
+    return {Bytes.begin(), Bytes.end()};
+}
+
+std::vector<TRect> X11Test::ReadShape(unsigned long Target, int Kind)
+{
+    SyncPort();
+    int Count = 0, Ordering = 0;
+    XRectangle* Rects = XShapeGetRectangles(Observer, Target, Kind, &Count, &Ordering);
+    std::vector<TRect> Out;
+    for (int I = 0; I < Count; ++I)
+        Out.push_back(TRect::FromSize(Rects[I].x, Rects[I].y, Rects[I].width, Rects[I].height));
+    if (Rects)
+        XFree(Rects);
+    return Out;
+}
+
+void X11Test::MovePointer(TPoint Where)
+{
+    XTestFakeMotionEvent(Observer, -1, Where.X, Where.Y, 0);
+    XSync(Observer, False);
+}
+
+void X11Test::PointerButton(unsigned XButton, bool Press)
+{
+    XTestFakeButtonEvent(Observer, XButton, Press ? True : False, 0);
+    XSync(Observer, False);
+}
+
+void X11Test::Key(unsigned long Keysym, bool Press)
+{
+    const KeyCode Code = XKeysymToKeycode(Observer, Keysym);
+    ASSERT_NE(Code, 0) << "no key for keysym " << Keysym;
+    XTestFakeKeyEvent(Observer, Code, Press ? True : False, 0);
+    XSync(Observer, False);
+}
