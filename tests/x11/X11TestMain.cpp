@@ -11,12 +11,21 @@
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    char Folder[] = "/tmp/nixie-x11-tests-XXXXXX";
-    if (!mkdtemp(Folder)) {
-        std::perror("x11_tests: mkdtemp");
-        return 1;
+    // Death tests run this again in a child that ends without cleaning up: it uses the folder
+    // of the run that started it.
+    const char* Inherited = std::getenv("NIXIE_X11_TEST_HOME");
+    std::string Folder = Inherited ? Inherited : "";
+    const bool Owned = Folder.empty();
+    if (Owned) {
+        char Template[] = "/tmp/nixie-x11-tests-XXXXXX";
+        if (!mkdtemp(Template)) {
+            std::perror("x11_tests: mkdtemp");
+            return 1;
+        }
+        Folder = Template;
+        setenv("NIXIE_X11_TEST_HOME", Template, 1);
     }
-    setenv("XDG_CONFIG_HOME", Folder, 1);
+    setenv("XDG_CONFIG_HOME", Folder.c_str(), 1);
     int Result = 0;
     {
         TX11Platform Port;
@@ -28,7 +37,9 @@ int main(int argc, char** argv)
         Result = RUN_ALL_TESTS();
         TPlatform::Set(nullptr);
     }
-    std::error_code Ignored;
-    std::filesystem::remove_all(Folder, Ignored);
+    if (Owned) {
+        std::error_code Ignored;
+        std::filesystem::remove_all(Folder, Ignored);
+    }
     return Result;
 }
