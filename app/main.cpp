@@ -1,7 +1,6 @@
-// The clock's entry point. Until the clock's windows exist this draws a sample with the framework
-// and reports where it went, so the build and the port can be seen working end to end.
+// The clock's entry point: opens the desktop's port and runs the clock on it.
 #include "app/DesktopPort.h"
-#include "framework/Bitmap.h"
+#include "app/Fnixie.h"
 
 #include <cstdio>
 
@@ -15,9 +14,7 @@ int main()
     }
     TPlatform::Set(Port.get());
 
-    TBitmap Sample(64, 32);
-    std::printf("Nixie: framework ready (%dx%d sample surface)\n", Sample.GetWidth(),
-                Sample.GetHeight());
+    const int ExitCode = RunClock();
     TPlatform::Set(nullptr);
-    return 0;
+    return ExitCode;
 }
