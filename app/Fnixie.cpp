@@ -5,6 +5,7 @@
 #include "app/Fnixstart.h"
 #include "framework/Application.h"
 #include "framework/ClassRegistry.h"
+#include "framework/CustomPanel.h"
 #include "framework/Exception.h"
 #include "framework/FormReader.h"
 #include "framework/MenuItem.h"
@@ -35,6 +36,7 @@ void RegisterClockClasses()
 {
     RegisterGraphicsClasses();
     RegisterMenuClasses();
+    RegisterStandardControls();
     RidivAzoza::Register();
     fcImageForm::Register();
     RegisterClass<TTimer>();

@@ -2,6 +2,7 @@
 
 #include "framework/Exception.h"
 #include "framework/Form.h"
+#include "framework/MessageForm.h"
 #include "framework/Screen.h"
 #include "framework/WindowManager.h"
 
@@ -165,10 +166,31 @@ void TApplication::HandleException(const std::exception& E)
         ShowException(E);
 }
 
+int TApplication::ShowMessageBox(const std::string& Text, const std::string& Caption, unsigned Flags)
+{
+    if (!FHandle)
+        Initialize();
+    return TMessageForm::Execute(Text, Caption.empty() ? FTitle : Caption, Flags);
+}
+
 void TApplication::ShowException(const std::exception& E)
 {
-    FLastExceptionMessage = E.what();
-    std::fprintf(stderr, "%s: %s\n", FTitle.empty() ? "Error" : FTitle.c_str(), E.what());
+    std::string Message = E.what();
+    if (Message.empty())
+        Message = "An error occurred";
+    if (Message.back() != '.')
+        Message += '.';
+    FLastExceptionMessage = Message;
+    std::fprintf(stderr, "%s: %s\n", FTitle.empty() ? "Error" : FTitle.c_str(), Message.c_str());
+    if (FShowingException)
+        return; // an error inside the box itself: the stream has it
+    FShowingException = true;
+    try {
+        ShowMessageBox(Message, FTitle.empty() ? "Error" : FTitle, MB_OK | MB_ICONSTOP);
+    } catch (const std::exception&) {
+        // No box can be shown (no window, no font): the message has gone to the stream.
+    }
+    FShowingException = false;
 }
 
 void TApplication::ReleaseForm(TForm* Form)

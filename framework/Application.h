@@ -52,8 +52,14 @@ class TApplication : public TComponent
     void SetTitle(const std::string& Value) { FTitle = Value; }
     std::string GetExeName() const;
 
+    // A modal message box (see TMessageForm); an empty caption is the application's title.
+    int ShowMessageBox(const std::string& Text, const std::string& Caption, unsigned Flags);
+
     // Where errors escaping handlers go: OnException if assigned, else ShowException.
     void HandleException(const std::exception& E);
+    // The standard exception display: the error's message, ended with a full stop, in a
+    // message box with the stop icon and the application's title. The message is also written
+    // to the standard error stream, which outlives a box that cannot be shown.
     void ShowException(const std::exception& E);
     // The message of the last error shown (what the standard display showed), for tests.
     const std::string& GetLastExceptionMessage() const { return FLastExceptionMessage; }
@@ -73,6 +79,7 @@ private:
     TForm* FMainForm = nullptr;
     HWND FHandle = 0;
     bool FTerminated = false;
+    bool FShowingException = false;
     std::string FTitle;
     std::string FLastExceptionMessage;
     std::vector<TForm*> FPendingRelease;

@@ -200,6 +200,10 @@ void TForm::VisibleChanged()
             SetBounds((S.X - FWidth) / 2, (S.Y - FHeight) / 2, FWidth, FHeight);
         }
         WM().ShowWindow(H, SW_SHOW);
+        // A dialog opens with the focus on its first control, as on Windows.
+        const HWND Focus = WM().GetFocus();
+        if (!Focus || WM().GetTopLevel(Focus) != H)
+            SelectNext(nullptr, true);
         OnShow(this);
     } else {
         if (HandleAllocated())
@@ -275,6 +279,42 @@ TModalResult TForm::ShowModal()
         }
     }
     return FModalResult;
+}
+
+namespace {
+// Offers Key to Control and everything inside it until one answers.
+bool BroadcastDialogKey(TWinControl& Control, unsigned Key)
+{
+    for (int I = 0; I < Control.GetControlCount(); ++I) {
+        auto* W = dynamic_cast<TWinControl*>(Control.GetControl(I));
+        if (!W || !W->GetVisible() || !W->GetEnabled())
+            continue;
+        if (W->Perform(CM_DIALOGKEY, Key, 0) != 0 || BroadcastDialogKey(*W, Key))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+bool TForm::DialogKey(TWinControl* From, unsigned Key, TShiftState Shift)
+{
+    switch (Key) {
+    case VK_TAB:
+        if (Shift & ssCtrl)
+            return false;
+        SelectNext(From, !(Shift & ssShift));
+        return true;
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_UP:
+        return From != this && SelectNext(From, Key == VK_RIGHT || Key == VK_DOWN);
+    case VK_RETURN:
+    case VK_ESCAPE:
+        return BroadcastDialogKey(*this, Key);
+    default:
+        return false;
+    }
 }
 
 void TForm::Dispatch(TMessage& Message)

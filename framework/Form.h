@@ -100,6 +100,9 @@ protected:
     void VisibleChanged() override;
     void Dispatch(TMessage& Message) override;
     virtual void DoClose(TCloseAction& Action);
+    // Tab and the arrows move the focus; Enter and Escape go to the buttons (CM_DIALOGKEY).
+    bool DialogKey(TWinControl* From, unsigned Key, TShiftState Shift) override;
+    bool PreviewsKeys() const override { return FKeyPreview; }
 
 private:
     void UpdateBoundsFromWindow();

@@ -27,7 +27,8 @@ struct TMsg
     WPARAM WParam = 0;
     LPARAM LParam = 0;
     std::uint64_t Time = 0;
-    char32_t Char = 0; // for WM_KEYDOWN: the character TranslateMessage posts as WM_CHAR
+    char32_t Char = 0;  // for WM_KEYDOWN: the character TranslateMessage posts as WM_CHAR
+    unsigned Shift = 0; // for key messages: the TShiftBits held when the key went down or up
 };
 
 constexpr LPARAM MakeLParam(int Low, int High)
@@ -150,6 +151,35 @@ constexpr LRESULT DLGC_WANTARROWS = 0x0001;
 constexpr LRESULT DLGC_WANTTAB = 0x0002;
 constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
 constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
+constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
+constexpr LRESULT DLGC_BUTTON = 0x2000;
+
+// Message box buttons, icons and answers.
+constexpr unsigned MB_OK = 0x00000000;
+constexpr unsigned MB_OKCANCEL = 0x00000001;
+constexpr unsigned MB_ABORTRETRYIGNORE = 0x00000002;
+constexpr unsigned MB_YESNOCANCEL = 0x00000003;
+constexpr unsigned MB_YESNO = 0x00000004;
+constexpr unsigned MB_RETRYCANCEL = 0x00000005;
+constexpr unsigned MB_TYPEMASK = 0x0000000F;
+constexpr unsigned MB_ICONSTOP = 0x00000010;
+constexpr unsigned MB_ICONERROR = MB_ICONSTOP;
+constexpr unsigned MB_ICONQUESTION = 0x00000020;
+constexpr unsigned MB_ICONWARNING = 0x00000030;
+constexpr unsigned MB_ICONINFORMATION = 0x00000040;
+constexpr unsigned MB_ICONMASK = 0x000000F0;
+constexpr unsigned MB_DEFBUTTON1 = 0x00000000;
+constexpr unsigned MB_DEFBUTTON2 = 0x00000100;
+constexpr unsigned MB_DEFBUTTON3 = 0x00000200;
+constexpr unsigned MB_DEFMASK = 0x00000F00;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDABORT = 3;
+constexpr int IDRETRY = 4;
+constexpr int IDIGNORE = 5;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
 
 // Virtual keys.
 constexpr unsigned VK_BACK = 0x08;

@@ -37,6 +37,9 @@ void TWinControl::DeclareClass(TClassDeclaration<TWinControl>& D)
     D.Boolean("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop);
     D.Integer("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder);
     D.Boolean("DoubleBuffered", &TWinControl::GetDoubleBuffered, &TWinControl::SetDoubleBuffered);
+    D.Event("OnKeyDown", &TWinControl::OnKeyDown);
+    D.Event("OnKeyUp", &TWinControl::OnKeyUp);
+    D.Event("OnKeyPress", &TWinControl::OnKeyPress);
 }
 
 // ---- The window -----------------------------------------------------------------------------
@@ -415,10 +418,133 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_CAPTURECHANGED:
         FCaptureControl = nullptr;
         break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+        WMKey(Message);
+        return;
     default:
         break;
     }
     TControl::Dispatch(Message);
+}
+
+// ---- Keys ------------------------------------------------------------------------------------
+
+void TWinControl::KeyDown(unsigned& Key, TShiftState Shift)
+{
+    OnKeyDown(this, Key, Shift);
+}
+
+void TWinControl::KeyUp(unsigned& Key, TShiftState Shift)
+{
+    OnKeyUp(this, Key, Shift);
+}
+
+void TWinControl::KeyPress(char32_t& Key)
+{
+    OnKeyPress(this, Key);
+}
+
+void TWinControl::WMKey(TMessage& Message)
+{
+    TWinControl* Form = GetParentForm();
+    const bool Preview = Form && Form != this && Form->PreviewsKeys();
+    if (Message.Msg == WM_CHAR) {
+        char32_t Key = char32_t(Message.WParam);
+        if (Preview)
+            Form->KeyPress(Key);
+        if (Key)
+            KeyPress(Key);
+        if (!Key) {
+            Message.Result = 0;
+            return;
+        }
+        Message.WParam = WPARAM(Key);
+        DefaultHandler(Message);
+        return;
+    }
+    unsigned Key = unsigned(Message.WParam);
+    const TShiftState Shift = WM().GetKeyShift();
+    const bool Down = Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN;
+    if (Preview)
+        Down ? Form->KeyDown(Key, Shift) : Form->KeyUp(Key, Shift);
+    if (Key)
+        Down ? KeyDown(Key, Shift) : KeyUp(Key, Shift);
+    if (Key && Down && Form && !(Shift & ssAlt)) {
+        // The keys that move between controls belong to the form unless the control asks for them.
+        const LRESULT Wants = Perform(WM_GETDLGCODE, Key, 0);
+        bool Navigation = false;
+        switch (Key) {
+        case VK_TAB:
+            Navigation = !(Wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
+            break;
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+            Navigation = !(Wants & (DLGC_WANTARROWS | DLGC_WANTALLKEYS));
+            break;
+        case VK_RETURN:
+        case VK_ESCAPE:
+            Navigation = !(Wants & DLGC_WANTALLKEYS);
+            break;
+        default:
+            break;
+        }
+        if (Navigation && Form->DialogKey(this, Key, Shift))
+            Key = 0;
+    }
+    if (!Key) {
+        Message.Result = 0;
+        return;
+    }
+    Message.WParam = WPARAM(Key);
+    DefaultHandler(Message);
+}
+
+void TWinControl::AddTabOrder(std::vector<TWinControl*>& List) const
+{
+    std::vector<TWinControl*> Children;
+    for (TControl* C : FControls)
+        if (auto* W = dynamic_cast<TWinControl*>(C))
+            Children.push_back(W);
+    std::stable_sort(Children.begin(), Children.end(), [](TWinControl* A, TWinControl* B) {
+        return A->GetTabOrder() < B->GetTabOrder();
+    });
+    for (TWinControl* W : Children) {
+        if (W->GetTabStop())
+            List.push_back(W);
+        W->AddTabOrder(List);
+    }
+}
+
+std::vector<TWinControl*> TWinControl::GetTabOrderList() const
+{
+    std::vector<TWinControl*> List;
+    AddTabOrder(List);
+    return List;
+}
+
+bool TWinControl::SelectNext(TWinControl* Current, bool GoForward)
+{
+    const std::vector<TWinControl*> List = GetTabOrderList();
+    if (List.empty())
+        return false;
+    const auto Found = std::find(List.begin(), List.end(), Current);
+    const std::size_t Count = List.size();
+    std::size_t Start =
+        Found == List.end() ? (GoForward ? Count - 1 : 0) : std::size_t(Found - List.begin());
+    for (std::size_t Step = 1; Step <= Count; ++Step) {
+        const std::size_t I = GoForward ? (Start + Step) % Count : (Start + Count - Step) % Count;
+        if (List[I]->CanFocus()) {
+            List[I]->SetFocus();
+            return true;
+        }
+    }
+    return false;
 }
 
 void TWinControl::DefaultHandler(TMessage& Message)

@@ -26,6 +26,14 @@ struct TCreateParams
 // A window procedure in object form (the control's WindowProc property).
 using TWndMethod = std::function<void(TMessage&)>;
 
+// Key events: a handler that sets Key to 0 consumes the key.
+using TKeyEvent = TEvent<TObject* /*Sender*/, unsigned& /*Key*/, TShiftState>;
+using TKeyPressEvent = TEvent<TObject* /*Sender*/, char32_t& /*Key*/>;
+
+// Sent to the windowed controls of a form for Enter and Escape that the focused control does not
+// want: WParam is the key; a control that acts on it answers 1.
+constexpr UINT CM_DIALOGKEY = WM_USER + 0x1100;
+
 // A control with a window of its own (a virtual window of the window manager; a native one for a
 // top-level form). It holds child controls in z-order, paints the graphic ones itself, routes
 // mouse messages to them, aligns children and creates its window on demand.
@@ -63,6 +71,13 @@ class TWinControl : public TControl
 
     virtual bool IsTopLevelControl() const { return false; }
 
+    // The windowed controls that Tab visits, in tab order: TabStop ones in TabOrder (ties in
+    // creation order), each followed by those it contains.
+    std::vector<TWinControl*> GetTabOrderList() const;
+    // Focuses the next (or previous) control of the tab order after Current, wrapping around.
+    // False when there is none that can take the focus.
+    bool SelectNext(TWinControl* Current, bool GoForward);
+
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TPoint ClientToScreen(TPoint P) const override;
     void Invalidate() override;
@@ -71,6 +86,10 @@ class TWinControl : public TControl
     void WndProc(TMessage& Message) override;
     void Dispatch(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyPressEvent OnKeyPress;
 
     static void DeclareClass(TClassDeclaration<TWinControl>& D);
 
@@ -96,6 +115,17 @@ protected:
     void EnabledChanged() override;
     void Loaded() override;
 
+    virtual void KeyDown(unsigned& Key, TShiftState Shift);
+    virtual void KeyUp(unsigned& Key, TShiftState Shift);
+    virtual void KeyPress(char32_t& Key);
+    // A form answers the keys that move between its controls; true when it used Key.
+    virtual bool DialogKey(TWinControl* /*From*/, unsigned /*Key*/, TShiftState /*Shift*/)
+    {
+        return false;
+    }
+    // Whether a form sees its controls' keys before they do.
+    virtual bool PreviewsKeys() const { return false; }
+
     // Message handlers.
     virtual void WMPaint(TMessage& Message);
     virtual void WMEraseBkgnd(TMessage& Message);
@@ -111,6 +141,8 @@ private:
     void ReleaseCaptureControl(TControl* AControl);
     bool RouteMouseToControl(TMessage& Message);
     void CreateChildHandles();
+    void WMKey(TMessage& Message);
+    void AddTabOrder(std::vector<TWinControl*>& List) const;
     void UpdateShowing();
     LRESULT MainWndProc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L);
 

@@ -729,7 +729,7 @@ bool TWindowManager::TranslateMessage(const TMsg& Msg)
 {
     if ((Msg.Message == WM_KEYDOWN || Msg.Message == WM_SYSKEYDOWN) && Msg.Char) {
         FPosted.push_front({Msg.Hwnd, Msg.Message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
-                            WPARAM(Msg.Char), 0, Msg.Time, 0});
+                            WPARAM(Msg.Char), 0, Msg.Time, 0, Msg.Shift});
         return true;
     }
     return false;
@@ -739,6 +739,8 @@ LRESULT TWindowManager::DispatchMessage(const TMsg& Msg)
 {
     if (!Msg.Hwnd)
         return 0;
+    if (Msg.Message >= WM_KEYDOWN && Msg.Message <= WM_SYSCHAR)
+        FKeyShift = Msg.Shift;
     return SendMessage(Msg.Hwnd, Msg.Message, Msg.WParam, Msg.LParam);
 }
 
@@ -851,10 +853,10 @@ void TWindowManager::HandleMouse(HWND TopLevel, UINT Msg, unsigned Shift, TPoint
 void TWindowManager::HandleKey(HWND TopLevel, UINT Msg, unsigned VirtualKey, unsigned Shift)
 {
     HWND Target = FFocus && GetTopLevel(FFocus) == TopLevel ? FFocus : TopLevel;
-    if (!Find(Target))
+    // A disabled form (one behind a modal dialog) takes no keys, as it takes no clicks.
+    if (!Find(Target) || !IsWindowEnabled(TopLevel))
         return;
-    (void)Shift;
-    PostInput({Target, Msg, WPARAM(VirtualKey), 1, 0, 0});
+    PostInput({Target, Msg, WPARAM(VirtualKey), 1, 0, 0, Shift});
 }
 
 void TWindowManager::HandleChar(HWND TopLevel, char32_t Character)

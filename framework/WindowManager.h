@@ -116,6 +116,8 @@ public:
     bool ReleaseCapture();
     HWND SetFocus(HWND Wnd);
     HWND GetFocus() const { return FFocus; }
+    // The shift keys (TShiftBits) held with the key message being dispatched.
+    unsigned GetKeyShift() const { return FKeyShift; }
     HWND GetActiveWindow() const { return FActive; }
 
     // Painting.
@@ -177,5 +179,6 @@ private:
     int FQuitCode = 0;
     HWND FCapture = 0;
     HWND FFocus = 0;
+    unsigned FKeyShift = 0;
     HWND FActive = 0;
 };

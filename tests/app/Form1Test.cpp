@@ -1,7 +1,9 @@
 #include "app/Fnixie.h"
 #include "framework/Application.h"
 #include "framework/MenuItem.h"
+#include "framework/MenuLayout.h"
 #include "framework/PopupMenu.h"
+#include "framework/PopupMenuWindow.h"
 #include "framework/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
@@ -129,6 +131,47 @@ TEST_F(Form1Test, TheTimerShowsTheTimeAndHidesTheTaskbarButton)
     App->Run();
     EXPECT_FALSE(Native->GetParams().TaskbarButton);
     EXPECT_NE(Native->GetScreenPixel(248 + 11, 50 + 20), Before);
+}
+
+TEST_F(Form1Test, ARightClickOnTheFaceOpensTheMenuThereAndQuitEndsTheRun)
+{
+    Port().SetScreenSize({1024, 768});
+    const TPoint Click{150, 40}; // on the face, above the digit display
+    std::vector<std::string> Log;
+    // All input comes through the port while the loops wait, as on a desktop.
+    Port().QueueEvent(
+        [&] {
+            TWindowManager::Get().HandleMouse(Handle(), WM_RBUTTONDOWN, ssRight, Click);
+            TWindowManager::Get().HandleMouse(Handle(), WM_RBUTTONUP, 0, Click);
+        },
+        10);
+    Port().QueueEvent(
+        [&] {
+            TPopupMenuTracker* T = TPopupMenuTracker::GetActive();
+            if (!T) {
+                Log.push_back("no menu");
+                return;
+            }
+            const HWND Menu = T->GetWindow(0);
+            Log.push_back(TWindowManager::Get().GetWindowRect(Menu).TopLeft() ==
+                                  Form1->ClientToScreen(Click)
+                              ? "menu at the click"
+                              : "menu elsewhere");
+            const TMenuLayout& L = T->GetLayout(0);
+            for (int I = 0; I < L.GetCount(); ++I)
+                if (ParseMenuCaption(L.GetEntry(I).Caption).Text == "Quit") {
+                    const TRect& B = L.GetEntry(I).Bounds;
+                    const TPoint P{(B.Left + B.Right) / 2, (B.Top + B.Bottom) / 2};
+                    TWindowManager::Get().HandleMouse(Menu, WM_LBUTTONDOWN, ssLeft, P);
+                    TWindowManager::Get().HandleMouse(Menu, WM_LBUTTONUP, 0, P);
+                }
+        },
+        100);
+    Port().QueueEvent([&] { Log.push_back("still running"); }, 5000);
+    App->Run();
+    EXPECT_EQ(Log, (std::vector<std::string>{"menu at the click"}));
+    EXPECT_TRUE(App->GetTerminated());
+    EXPECT_EQ(TPopupMenuTracker::GetActive(), nullptr);
 }
 
 } // namespace
