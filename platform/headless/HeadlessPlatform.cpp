@@ -151,7 +151,8 @@ bool THeadlessPlatform::WriteProfileEntry(const std::string& File, const std::st
     if (File.empty())
         return false;
     const std::string Path = ResolveProfilePath(File);
-    FProfiles.Write(Path, Section, Key, Value);
+    if (!FProfiles.Write(Path, Section, Key, Value))
+        return false;
     FFiles.insert(Path);
     return true;
 }

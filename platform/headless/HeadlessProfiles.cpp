@@ -1,41 +1,24 @@
 #include "platform/headless/HeadlessProfiles.h"
 
+#include "platform/ProfileText.h"
 #include "platform/headless/HeadlessNames.h"
 
 #include <algorithm>
 
 namespace {
-
-bool IsBlank(char C)
+template <typename TFiles>
+auto FindIn(TFiles& Files, const std::string& File)
 {
-    return C == ' ' || C == '\t';
+    const std::string Folded = FoldName(File);
+    auto It =
+        std::find_if(Files.begin(), Files.end(), [&](const auto& F) { return F.Path == Folded; });
+    return It == Files.end() ? nullptr : &*It;
 }
-
-std::string TrimBlanks(const std::string& S)
-{
-    std::size_t First = 0;
-    std::size_t Last = S.size();
-    while (First < Last && IsBlank(S[First]))
-        ++First;
-    while (Last > First && IsBlank(S[Last - 1]))
-        --Last;
-    return S.substr(First, Last - First);
-}
-
-template <typename T>
-auto FindNamed(T& Items, const std::string& Name, auto Member)
-{
-    const std::string Folded = FoldName(Name);
-    return std::find_if(Items.begin(), Items.end(),
-                        [&](const auto& Item) { return FoldName(Item.*Member) == Folded; });
-}
-
 } // namespace
 
 const THeadlessProfiles::TFile* THeadlessProfiles::FindFile(const std::string& File) const
 {
-    auto It = FindNamed(FFiles, File, &TFile::Path);
-    return It == FFiles.end() ? nullptr : &*It;
+    return FindIn(FFiles, File);
 }
 
 bool THeadlessProfiles::HasFile(const std::string& File) const
@@ -45,57 +28,34 @@ bool THeadlessProfiles::HasFile(const std::string& File) const
 
 void THeadlessProfiles::RemoveFile(const std::string& File)
 {
-    auto It = FindNamed(FFiles, File, &TFile::Path);
-    if (It != FFiles.end())
-        FFiles.erase(It);
+    const std::string Folded = FoldName(File);
+    std::erase_if(FFiles, [&](const TFile& F) { return F.Path == Folded; });
 }
 
 std::string THeadlessProfiles::Read(const std::string& File, const std::string& Section,
                                     const std::string& Key, const std::string& Default) const
 {
-    std::string Trailing = Default;
-    while (!Trailing.empty() && IsBlank(Trailing.back()))
-        Trailing.pop_back();
     const TFile* F = FindFile(File);
-    if (!F)
-        return Trailing;
-    auto S = FindNamed(F->Sections, Section, &TSection::Name);
-    if (S == F->Sections.end())
-        return Trailing;
-    auto E = FindNamed(S->Entries, Key, &TEntry::Key);
-    if (E == S->Entries.end())
-        return Trailing;
-    std::string Value = TrimBlanks(E->Value);
-    if (Value.size() >= 2 && (Value.front() == '"' || Value.front() == '\'') &&
-        Value.back() == Value.front())
-        Value = Value.substr(1, Value.size() - 2);
-    return Value;
+    return ReadProfileText(F ? F->Text : std::string(), Section, Key, Default);
 }
 
-void THeadlessProfiles::Write(const std::string& File, const std::string& Section,
+bool THeadlessProfiles::Write(const std::string& File, const std::string& Section,
                               const std::string& Key, const std::string& Value)
 {
-    auto F = FindNamed(FFiles, File, &TFile::Path);
-    if (F == FFiles.end())
-        F = FFiles.insert(FFiles.end(), TFile{FoldName(File), {}});
-    auto S = FindNamed(F->Sections, Section, &TSection::Name);
-    if (S == F->Sections.end())
-        S = F->Sections.insert(F->Sections.end(), TSection{Section, {}});
-    auto E = FindNamed(S->Entries, Key, &TEntry::Key);
-    if (E == S->Entries.end())
-        S->Entries.push_back(TEntry{Key, Value});
+    TFile* Found = FindIn(FFiles, File);
+    const std::optional<std::string> Changed =
+        WriteProfileText(Found ? Found->Text : std::string(), Section, Key, Value, "\r\n");
+    if (!Changed)
+        return false;
+    if (Found)
+        Found->Text = *Changed;
     else
-        E->Value = Value;
+        FFiles.push_back({FoldName(File), *Changed});
+    return true;
 }
 
 std::string THeadlessProfiles::GetFileText(const std::string& File) const
 {
-    std::string Text;
-    if (const TFile* F = FindFile(File))
-        for (const TSection& S : F->Sections) {
-            Text += "[" + S.Name + "]\r\n";
-            for (const TEntry& E : S.Entries)
-                Text += E.Key + "=" + E.Value + "\r\n";
-        }
-    return Text;
+    const TFile* F = FindFile(File);
+    return F ? F->Text : std::string();
 }

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/ProfileText.h"
 #include "platform/win32/GdiFontEngine.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32ApplicationWindow.h"
@@ -320,7 +321,9 @@ bool TWin32Platform::WriteProfileEntry(const std::string& File, const std::strin
                                        const std::string& Key, const std::string& Value)
 {
     const std::wstring WFile = Wide(File);
-    if (WFile.empty())
+    // A line break would plant other entries in the file.
+    if (WFile.empty() || HasProfileLineBreak(Section) || HasProfileLineBreak(Key) ||
+        HasProfileLineBreak(Value))
         return false;
     // WritePrivateProfileStringW keeps the encoding of the file it finds, and makes new files
     // in the ANSI code page, which loses text. A new file with a UTF-16 mark stays UTF-16.

@@ -2,11 +2,9 @@
 
 #include <string>
 
-// Private profile (INI) files on disk, read and written as GetPrivateProfileString and
-// WritePrivateProfileString do: sections and keys compare ASCII letters without regard to case,
-// the first matching section and key count, a value read loses surrounding blanks and one pair
-// of surrounding quotes, a default loses its trailing blanks. Writing keeps every other line of
-// the file (comments included) and replaces the file atomically. Paths are native.
+// Private profile (INI) files on disk, read and changed as ProfileText.h says; a change replaces
+// the file atomically, and a file that exists but cannot be read is never written. Paths are
+// native.
 class TProfileFile
 {
 public:

@@ -73,6 +73,19 @@ INSTANTIATE_TEST_SUITE_P(
                     TTextCase{"C:\\Program Files\\x.htm", "C:\\Program Files\\x.htm"},
                     TTextCase{"Zeit \xC3\xBC \xE6\x99\x82", "Zeit \xC3\xBC \xE6\x99\x82"}));
 
+TEST_F(ProfileTest, LineBreaksAreRefusedSoNoOtherEntryCanBePlanted)
+{
+    ASSERT_TRUE(Port().WriteProfileEntry(File, "Section", "Key", "kept"));
+    for (const char* Bad : {"1\n[Other]\nplanted=1", "1\rplanted=1", "1\r\nplanted=1"}) {
+        EXPECT_FALSE(Port().WriteProfileEntry(File, "Section", "Key", Bad)) << Bad;
+        EXPECT_FALSE(Port().WriteProfileEntry(File, "Section", Bad, "1")) << Bad;
+        EXPECT_FALSE(Port().WriteProfileEntry(File, Bad, "Key", "1")) << Bad;
+    }
+    EXPECT_EQ(Port().ReadProfileEntry(File, "Section", "Key", ""), "kept");
+    EXPECT_EQ(Port().ReadProfileEntry(File, "Section", "planted", "none"), "none");
+    EXPECT_EQ(Port().ReadProfileEntry(File, "Other", "planted", "none"), "none");
+}
+
 TEST_F(ProfileTest, DefaultLosesTrailingBlanks)
 {
     EXPECT_EQ(Port().ReadProfileEntry(File, "Section", "Missing", "  def  "), "  def");
