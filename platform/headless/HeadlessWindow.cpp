@@ -84,12 +84,31 @@ void THeadlessWindow::Present(const TPixelView& BackBuffer, const TRect& Rect)
                            .Intersect({0, 0, BackBuffer.Width, BackBuffer.Height});
     if (Clip.IsEmpty() || !BackBuffer.Pixels)
         return;
-    for (int Y = Clip.Top; Y < Clip.Bottom; ++Y)
-        std::copy_n(BackBuffer.Pixels + static_cast<std::ptrdiff_t>(Y) * BackBuffer.StridePixels +
-                        Clip.Left,
-                    Clip.Width(),
+    THeadlessFrame Frame{Clip, {}};
+    Frame.Pixels.reserve(std::size_t(Clip.Width()) * std::size_t(Clip.Height()));
+    for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
+        const TPixel* Row = BackBuffer.Pixels +
+                            static_cast<std::ptrdiff_t>(Y) * BackBuffer.StridePixels + Clip.Left;
+        std::copy_n(Row, Clip.Width(),
                     FScreen.begin() + static_cast<std::ptrdiff_t>(Y) * FScreenSize.X + Clip.Left);
+        Frame.Pixels.insert(Frame.Pixels.end(), Row, Row + Clip.Width());
+    }
     FPresented.push_back(Clip);
+    FFrames.push_back(std::move(Frame));
+}
+
+void THeadlessWindow::ClearPresented()
+{
+    FPresented.clear();
+    FFrames.clear();
+}
+
+TPixel THeadlessFrame::At(int X, int Y) const
+{
+    if (!Rect.Contains({X, Y}))
+        return 0;
+    return Pixels[std::size_t(Y - Rect.Top) * std::size_t(Rect.Width()) +
+                  std::size_t(X - Rect.Left)];
 }
 
 TPixel THeadlessWindow::GetScreenPixel(int X, int Y) const

@@ -6,6 +6,16 @@
 
 class THeadlessPlatform;
 
+// One Present as the window received it: the rectangle (client coordinates, clipped to the
+// client area) and its pixels, row by row.
+struct THeadlessFrame
+{
+    TRect Rect;
+    std::vector<TPixel> Pixels;
+    // A pixel of the frame in client coordinates (0 outside its rectangle).
+    TPixel At(int X, int Y) const;
+};
+
 // A native window of the headless port: it does nothing but remember what was asked of it, and
 // keeps the pixels presented to it as its screen image, so that tests can look at both. Input
 // reaches the framework when a test calls the handlers of GetEvents().
@@ -43,6 +53,10 @@ public:
     TPixel GetScreenPixel(int X, int Y) const;
     // Every rectangle presented, clipped to the client area, in order.
     const std::vector<TRect>& GetPresentedRects() const { return FPresented; }
+    // Every frame presented, with its pixels, in order; ClearPresented forgets them (and the
+    // rectangles), so that a long test keeps only what it looks at.
+    const std::vector<THeadlessFrame>& GetPresentedFrames() const { return FFrames; }
+    void ClearPresented();
 
     // The frame of Frame windows in the headless port: left, top (with the caption), right, bottom.
     static TRect GetFrameThickness(TWindowFrame Frame);
@@ -58,6 +72,7 @@ private:
     std::optional<std::vector<TRect>> FShape;
     TCursorShape FCursor = TCursorShape::Arrow;
     TPoint FScreenSize;
+    std::vector<THeadlessFrame> FFrames;
     std::vector<TPixel> FScreen;
     std::vector<TRect> FPresented;
 };

@@ -133,6 +133,29 @@ TEST_F(Form1Test, TheTimerShowsTheTimeAndHidesTheTaskbarButton)
     EXPECT_NE(Native->GetScreenPixel(248 + 11, 50 + 20), Before);
 }
 
+TEST_F(Form1Test, ATickPresentsOnlyTheDigitDisplay)
+{
+    THeadlessWindow* Native = nullptr;
+    for (THeadlessWindow* W : Port().GetWindows())
+        if (W->IsVisible())
+            Native = W;
+    ASSERT_NE(Native, nullptr);
+    Native->ClearPresented();
+    // One tick: 23:59:58 is still the time, and the digits are drawn again all the same.
+    Port().QueueEvent([&] { App->Terminate(); }, 260);
+    App->Run();
+    const std::vector<THeadlessFrame>& Frames = Native->GetPresentedFrames();
+    ASSERT_FALSE(Frames.empty());
+    const TRect Digits = Form1->RidivAzoza1->GetBoundsRect();
+    for (const THeadlessFrame& F : Frames) {
+        EXPECT_EQ(F.Rect.Union(Digits), Digits) << "a tick presented more than the digits";
+        // What was presented is what the window shows: nothing painted it over afterwards.
+        for (int Y = F.Rect.Top; Y < F.Rect.Bottom; Y += 7)
+            for (int X = F.Rect.Left; X < F.Rect.Right; X += 5)
+                ASSERT_EQ(F.At(X, Y), Native->GetScreenPixel(X, Y)) << X << "," << Y;
+    }
+}
+
 TEST_F(Form1Test, ARightClickOnTheFaceOpensTheMenuThereAndQuitEndsTheRun)
 {
     Port().SetScreenSize({1024, 768});
