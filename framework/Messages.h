@@ -29,6 +29,9 @@ struct TMsg
     std::uint64_t Time = 0;
     char32_t Char = 0;  // for WM_KEYDOWN: the character TranslateMessage posts as WM_CHAR
     unsigned Shift = 0; // for key messages: the TShiftBits held when the key went down or up
+    // Typed, not posted: until it is taken from the queue it belongs to whatever has the
+    // keyboard focus, so that keys typed ahead follow a focus that earlier keys moved.
+    bool Keyboard = false;
 };
 
 constexpr LPARAM MakeLParam(int Low, int High)

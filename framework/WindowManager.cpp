@@ -729,7 +729,7 @@ bool TWindowManager::TranslateMessage(const TMsg& Msg)
 {
     if ((Msg.Message == WM_KEYDOWN || Msg.Message == WM_SYSKEYDOWN) && Msg.Char) {
         FPosted.push_front({Msg.Hwnd, Msg.Message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
-                            WPARAM(Msg.Char), 0, Msg.Time, 0, Msg.Shift});
+                            WPARAM(Msg.Char), 0, Msg.Time, 0, Msg.Shift, Msg.Keyboard});
         return true;
     }
     return false;
@@ -805,6 +805,14 @@ HWND TWindowManager::SetFocus(HWND Wnd)
     if (Old == Wnd)
         return Old;
     FFocus = Wnd;
+    // Keys already typed at the old focus go where the focus is now, within the same form.
+    if (Old && Find(Old)) {
+        const HWND Top = GetTopLevel(Old);
+        const HWND To = Wnd && GetTopLevel(Wnd) == Top ? Wnd : Top;
+        for (TMsg& M : FPosted)
+            if (M.Keyboard && M.Hwnd == Old)
+                M.Hwnd = To;
+    }
     if (Old && Find(Old))
         SendMessage(Old, WM_KILLFOCUS, Wnd, 0);
     if (Wnd && FFocus == Wnd) {
@@ -856,7 +864,7 @@ void TWindowManager::HandleKey(HWND TopLevel, UINT Msg, unsigned VirtualKey, uns
     // A disabled form (one behind a modal dialog) takes no keys, as it takes no clicks.
     if (!Find(Target) || !IsWindowEnabled(TopLevel))
         return;
-    PostInput({Target, Msg, WPARAM(VirtualKey), 1, 0, 0, Shift});
+    PostInput({Target, Msg, WPARAM(VirtualKey), 1, 0, 0, Shift, true});
 }
 
 void TWindowManager::HandleChar(HWND TopLevel, char32_t Character)
@@ -873,7 +881,7 @@ void TWindowManager::HandleChar(HWND TopLevel, char32_t Character)
     }
     HWND Target = FFocus && GetTopLevel(FFocus) == TopLevel ? FFocus : TopLevel;
     if (Find(Target))
-        PostInput({Target, WM_CHAR, WPARAM(Character), 1, 0, 0});
+        PostInput({Target, WM_CHAR, WPARAM(Character), 1, 0, 0, 0, true});
 }
 
 void TWindowManager::HandleCaptureLost(HWND TopLevel)

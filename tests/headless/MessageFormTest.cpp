@@ -239,6 +239,13 @@ INSTANTIATE_TEST_SUITE_P(
                     {[](TMessageForm& B) { Press(B, VK_TAB); },
                      [](TMessageForm& B) { Press(B, VK_SPACE); }},
                     IDNO},
+        TAnswerCase{"SpaceTypedAheadOfTheTab",
+                    MB_YESNO,
+                    {[](TMessageForm& B) {
+                        Press(B, VK_TAB);
+                        Press(B, VK_SPACE);
+                    }},
+                    IDNO},
         TAnswerCase{"NothingCancelsYesNo",
                     MB_YESNO,
                     {[](TMessageForm& B) {

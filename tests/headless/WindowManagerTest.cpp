@@ -32,6 +32,7 @@ struct TLog
                                                              {WM_KILLFOCUS, "killfocus"},
                                                              {WM_CHAR, "char"},
                                                              {WM_KEYDOWN, "keydown"},
+                                                             {WM_KEYUP, "keyup"},
                                                              {WM_CONTEXTMENU, "contextmenu"},
                                                              {WM_RBUTTONUP, "rbuttonup"}};
         for (auto [M, N] : Names)
@@ -328,6 +329,33 @@ TEST_F(WindowManagerTest, KeysGoToTheFocusAndTranslateIntoCharacters)
     WM().HandleChar(Top, U'a');
     Drain();
     EXPECT_EQ(Log.Lines, (std::vector<std::string>{"edit:keydown", "edit:char"}));
+}
+
+TEST_F(WindowManagerTest, KeysTypedAheadFollowTheFocusThatEarlierKeysMove)
+{
+    const HWND Top = Create("top", 0, {0, 0, 100, 100}, WS_VISIBLE);
+    const HWND First = Create("first", Top, {0, 0, 10, 10}, WS_VISIBLE);
+    const HWND Second = Create("second", Top, {20, 0, 30, 10}, WS_VISIBLE);
+    // Tab moves the focus to the second window, as a dialog does.
+    WM().SetWindowProc(First, std::make_shared<TWndProc>([&](HWND H, UINT M, WPARAM W, LPARAM L) {
+                           Log.Add("first", M);
+                           if (M == WM_KEYDOWN && W == VK_TAB)
+                               WM().SetFocus(Second);
+                           return WM().DefWindowProc(H, M, W, L);
+                       }));
+    Drain();
+    WM().SetFocus(First);
+    Log.Lines.clear();
+    // Both keys are typed before either is handled.
+    WM().HandleKey(Top, WM_KEYDOWN, VK_TAB, 0);
+    WM().HandleKey(Top, WM_KEYDOWN, VK_SPACE, 0);
+    WM().HandleChar(Top, U' ');
+    // A message posted to a window stays with it.
+    WM().PostMessage(First, WM_KEYUP, VK_SPACE, 0);
+    Drain();
+    EXPECT_EQ(Log.Lines,
+              (std::vector<std::string>{"first:keydown", "first:killfocus", "second:setfocus",
+                                        "second:keydown", "second:char", "first:keyup"}));
 }
 
 TEST_F(WindowManagerTest, RightButtonUpAsksForAContextMenuUpTheParentChain)
