@@ -297,12 +297,8 @@ void TControl::HandleMouseMessage(TMessage& Message)
         if (Button == TMouseButton::Left) {
             FControlState.Include(csLButtonDown);
             FControlState.Include(csClicked);
-            if (FControlStyle.Contains(csCaptureMouse)) {
-                if (auto* W = dynamic_cast<TWinControl*>(this))
-                    W->SetCaptureControl(W);
-                else if (FParent)
-                    FParent->SetCaptureControl(this);
-            }
+            if (FControlStyle.Contains(csCaptureMouse))
+                SetMouseCapture(true);
         }
         if ((Shift & ssDouble) && Button == TMouseButton::Left)
             DblClick();
@@ -311,10 +307,7 @@ void TControl::HandleMouseMessage(TMessage& Message)
         const bool WasDown = FControlState.Contains(csLButtonDown);
         if (Button == TMouseButton::Left) {
             FControlState.Exclude(csLButtonDown);
-            if (auto* W = dynamic_cast<TWinControl*>(this))
-                W->ReleaseCaptureControl(W);
-            else if (FParent)
-                FParent->ReleaseCaptureControl(this);
+            SetMouseCapture(false);
         }
         MouseUp(Button, Shift, X, Y);
         if (Button == TMouseButton::Left && WasDown && FControlStyle.Contains(csClickEvents) &&
@@ -350,6 +343,18 @@ void TControl::Click()
 void TControl::DblClick()
 {
     OnDblClick(this);
+}
+
+void TControl::SetMouseCapture(bool Value)
+{
+    auto* W = dynamic_cast<TWinControl*>(this);
+    TWinControl* Holder = W ? W : FParent;
+    if (!Holder)
+        return;
+    if (Value)
+        Holder->SetCaptureControl(this);
+    else
+        Holder->ReleaseCaptureControl(this);
 }
 
 bool TControl::DoContextPopup(TPoint MousePos)

@@ -115,6 +115,10 @@ class TControl : public TComponent
     void BringToFront();
 
     LRESULT Perform(UINT Msg, WPARAM W, LPARAM L);
+    // Takes the mouse for the control, as a left press does with csCaptureMouse: every mouse
+    // message of its window goes to it, wherever the pointer is, until its left-button release
+    // (or until the capture is lost). False gives it back.
+    void SetMouseCapture(bool Value);
     virtual void WndProc(TMessage& Message);
     virtual void Dispatch(TMessage& Message);
     virtual void DefaultHandler(TMessage& Message);

@@ -135,6 +135,11 @@ void TfcCustomImageForm::DragLoop(int X, int Y)
         } else if (Msg.Message == WM_LBUTTONUP) {
             Finish.Released = true;
             DragMouseUp(X, Y, Pointer, FormBounds, DragRect);
+            // Moving the form let the capture go, and the release lies where the form was: it
+            // still belongs to this control, which took the press, so that OnMouseUp ends what
+            // OnMouseDown began wherever the pointer now is.
+            if (WM().GetCapture() != Window)
+                SetMouseCapture(true);
             WM().TranslateMessage(Msg);
             WM().DispatchMessage(Msg);
             if (WM().GetCapture() == Window)

@@ -124,7 +124,10 @@ INSTANTIATE_TEST_SUITE_P(Moves, DragTolerance,
                                          TToleranceCase{0, 5, false}, TToleranceCase{-5, -5, false},
                                          TToleranceCase{5, -5, false}, TToleranceCase{6, 0, true},
                                          TToleranceCase{0, 6, true}, TToleranceCase{-6, 0, true},
-                                         TToleranceCase{0, -6, true}, TToleranceCase{6, 6, true}));
+                                         TToleranceCase{0, -6, true}, TToleranceCase{6, 6, true},
+                                         // released where the face no longer reaches
+                                         TToleranceCase{-25, 0, true},
+                                         TToleranceCase{30, 25, true}));
 
 TEST_F(Drag, TheOutlineFollowsThePointerAndTheWindowMovesOnlyAtTheRelease)
 {

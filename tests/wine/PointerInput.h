@@ -1,0 +1,31 @@
+#pragma once
+
+#include "framework/Point.h"
+
+#include <vector>
+
+// The mouse as hardware input: what these send reaches the window under the pointer (or the one
+// holding the capture) through the system's input queue, exactly as a user's hand would.
+
+enum class TPointerButton
+{
+    Left,
+    Right
+};
+
+// Puts the pointer on a screen point and waits (a bounded time) until the system reports it
+// there; whether it got there.
+//
+// Under Wine the pointer of the X server follows, and the X11 driver of every Wine process
+// reports where that pointer crossed or moved over its windows as input of its own. Such a
+// report may reach the system after a later move and put the pointer back. With a Listener (a
+// window of that process), the move is only done once the process has taken what it had to
+// report and the pointer is still there: it is made again until that holds.
+bool MovePointer(TPoint Screen, void* Listener = nullptr);
+bool PressButton(TPointerButton Button);
+bool ReleaseButton(TPointerButton Button);
+// Releases whatever buttons these functions left pressed (a case that failed half-way).
+void ReleaseAllButtons();
+
+// The points of a drag from From to To: Steps moves in a straight line, the last one on To.
+std::vector<TPoint> DragPath(TPoint From, TPoint To, int Steps);
