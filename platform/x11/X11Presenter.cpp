@@ -64,6 +64,8 @@ void TX11Presenter::Present(unsigned long Target, _XGC* Gc, const TPixelView& Vi
 {
     if (Rect.IsEmpty() || !View.Pixels)
         return;
+    FCounts.Pixels +=
+        static_cast<std::uint64_t>(Rect.Width()) * static_cast<std::uint64_t>(Rect.Height());
     if (!FDisplay.IsDirectPixelFormat())
         PutConverted(Target, Gc, View, Rect);
     else if (IsSharedMemoryUsable() && Rect.Width() * Rect.Height() >= SharedMinimumPixels &&

@@ -3,6 +3,7 @@
 #include "framework/Rect.h"
 #include "platform/Platform.h"
 
+#include <cstdint>
 #include <memory>
 
 class TX11Display;
@@ -21,9 +22,10 @@ public:
 
     struct TCounts
     {
-        int Plain = 0;     // XPutImage from the back buffer
-        int Shared = 0;    // XShmPutImage
-        int Converted = 0; // XPutImage of converted pixels
+        int Plain = 0;            // XPutImage from the back buffer
+        int Shared = 0;           // XShmPutImage
+        int Converted = 0;        // XPutImage of converted pixels
+        std::uint64_t Pixels = 0; // sent by all of them
     };
 
     explicit TX11Presenter(TX11Display& Connection);

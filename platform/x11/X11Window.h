@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/x11/X11ShownPixels.h"
 
 #include <deque>
 #include <optional>
@@ -62,6 +63,8 @@ private:
     bool HandleClientMessage(_XEvent& Event);
     // The port lost the connection or is gone: make no more calls to it.
     void Orphan() { FPort = nullptr; }
+    // The port inverted pixels of the screen in OnScreen: what shows there is no longer known.
+    void ForgetScreenArea(const TRect& OnScreen);
 
     TX11Platform* FPort;
     TPlatformWindowEvents* FEvents;
@@ -84,4 +87,5 @@ private:
     // older requests must not make the framework believe the window went back.
     std::deque<TRect> FRequested;
     TCursorShape FCursor = TCursorShape::Arrow;
+    TX11ShownPixels FOnServer; // what the client area shows
 };

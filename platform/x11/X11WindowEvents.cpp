@@ -91,7 +91,9 @@ bool TX11Window::HandleEvent(XEvent& E)
     switch (E.type) {
     case Expose: {
         const XExposeEvent& X = E.xexpose;
-        FEvents->HandleExpose(TRect::FromSize(X.x, X.y, X.width, X.height));
+        const TRect Exposed = TRect::FromSize(X.x, X.y, X.width, X.height);
+        FOnServer.Forget(Exposed); // the server lost these pixels: they go again in full
+        FEvents->HandleExpose(Exposed);
         return true;
     }
     case ConfigureNotify:
