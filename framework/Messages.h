@@ -28,6 +28,9 @@ struct TMsg
     LPARAM LParam = 0;
     std::uint64_t Time = 0;
     char32_t Char = 0; // for WM_KEYDOWN: the character TranslateMessage posts as WM_CHAR
+    // Mouse input still in the queue without its window: Hwnd is the top-level window and
+    // LParam the screen point. The queue never hands such a message out.
+    bool Unrouted = false;
 };
 
 constexpr LPARAM MakeLParam(int Low, int High)
