@@ -54,6 +54,8 @@ private:
     void ChangeNetWmState(bool Add, unsigned long State);
     void LearnFrameExtents();
     TRect GetClientRectOnScreen() const;
+    // The client point of a pointer event at Event (window) and OnScreen (root).
+    TPoint ClientPointOf(TPoint Event, TPoint OnScreen) const;
     unsigned long GetCurrentCursor() const;
     // The port's half: an event of this window; true when a handler was called.
     bool HandleEvent(_XEvent& Event);
