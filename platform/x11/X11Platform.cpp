@@ -1,11 +1,11 @@
 #include "platform/x11/X11Platform.h"
 
-#include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/x11/AutostartFolder.h"
 #include "platform/x11/PosixFiles.h"
 #include "platform/x11/PosixProcess.h"
 #include "platform/x11/ProfileFile.h"
 #include "platform/x11/X11Display.h"
+#include "platform/x11/X11FontModule.h"
 #include "platform/x11/X11Presenter.h"
 #include "platform/x11/X11Window.h"
 
@@ -243,7 +243,7 @@ void TX11Platform::DrawScreenFrame(const TRect& Rect, int Thickness)
 TFontEngine& TX11Platform::GetFontEngine()
 {
     if (!FFontEngine)
-        FFontEngine = std::make_unique<TFreeTypeFontEngine>();
+        FFontEngine = OpenFontModule();
     return *FFontEngine;
 }
 

@@ -3,6 +3,7 @@
 // held), its context menu quits it, it stays out of the task bar, and its window is cut to the
 // face's outline for drawing and for input.
 #include "framework/MenuLayout.h"
+#include "platform/x11/PosixFiles.h"
 #include "tests/x11/X11ClockSupport.h"
 
 #include <ctime>
@@ -162,6 +163,20 @@ TEST_F(X11ClockTest, ARightClickOpensTheMenuAndQuitEndsTheProgram)
     const std::optional<int> Code = AwaitExit();
     ASSERT_TRUE(Code.has_value()) << "the clock is still running";
     EXPECT_EQ(*Code, 0) << ReadLog();
+}
+
+TEST_F(X11ClockTest, ItsMenuIsWrittenWithTheFontsOfItsModule)
+{
+    MovePointer(OnScreen(PointInOutline(FaceAboveTheDigits)));
+    PointerButton(3, true);
+    PointerButton(3, false);
+    ASSERT_NE(AwaitMenu().Window, 0u) << "no menu appeared";
+    const std::optional<std::string> Maps =
+        ReadWholeFile("/proc/" + std::to_string(Child) + "/maps");
+    ASSERT_TRUE(Maps.has_value());
+    EXPECT_NE(Maps->find("nixie-fonts"), std::string::npos);
+    EXPECT_NE(Maps->find("libfreetype"), std::string::npos);
+    EXPECT_EQ(ReadLog().find("no fonts"), std::string::npos) << ReadLog();
 }
 
 } // namespace
