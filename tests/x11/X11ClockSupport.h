@@ -22,8 +22,7 @@ TRegion OutlineOf(const TBitmap& Face);
 // LimitMs (a guard against hanging, not a measure of speed).
 bool Eventually(const std::function<bool()>& Done, int LimitMs = 10000);
 
-// The top-level windows of the server (children of the root) that process Pid made, with
-// their attributes: the one a test is after is picked by Wanted.
+// A top-level window of the server (a child of the root) as another client sees it.
 struct TForeignWindow
 {
     unsigned long Window = 0;
