@@ -237,6 +237,34 @@ void TCanvas::StretchCopy(const TRect& Dest, const TBitmap& Source, const TRect&
     const TRect Rows = D.Intersect(Clip.GetBounds());
     if (Rows.IsEmpty())
         return;
+    if (SW == DW && SH == DH) {
+        // One source pixel for each target pixel (every Draw): whole spans at a time. The target
+        // pixel X shows the source pixel X + DX.
+        const std::int64_t DX = std::int64_t(SourceRect.Left) - D.Left;
+        const std::int64_t DY = std::int64_t(SourceRect.Top) - D.Top;
+        const auto Within = [](std::int64_t V, int Lo, int Hi) {
+            return int(std::clamp<std::int64_t>(V, Lo, Hi));
+        };
+        const int Left = Within(-DX, Rows.Left, Rows.Right);
+        const int Right = Within(Src.GetWidth() - DX, Left, Rows.Right);
+        const int Top = Within(-DY, Rows.Top, Rows.Bottom);
+        const int Bottom = Within(Src.GetHeight() - DY, Top, Rows.Bottom);
+        for (int Y = Top; Y < Bottom; ++Y) {
+            const TPixel* SrcRow = Src.GetScanLine(int(Y + DY));
+            TPixel* Row = FTarget->GetScanLine(Y);
+            Clip.ForEachSpan(Y, Left, Right, [&](int L, int R) {
+                const TPixel* From = SrcRow + (L + DX);
+                if (!Transparent) {
+                    std::copy(From, From + (R - L), Row + L);
+                    return;
+                }
+                for (int X = L; X < R; ++X, ++From)
+                    if (*From != Key)
+                        Row[X] = *From;
+            });
+        }
+        return;
+    }
     // The source column of every visible target column, -1 where it lies outside the source.
     std::vector<int> Columns(std::size_t(Rows.Width()));
     for (int X = Rows.Left; X < Rows.Right; ++X) {

@@ -390,8 +390,8 @@ void TImageList::Draw(TBitmap& Target, int X, int Y, int Index) const
         const TPixel* Src = Image.Pixels.GetScanLine(SY);
         const std::uint8_t* Mask = Image.Transparent.data() + std::size_t(SY) * std::size_t(FWidth);
         TPixel* Dst = Target.GetScanLine(Y + SY);
+        // A select rather than a branch: the loop then runs on whole vectors of pixels.
         for (int SX = X0; SX < X1; ++SX)
-            if (!Mask[SX])
-                Dst[X + SX] = Src[SX];
+            Dst[X + SX] = Mask[SX] ? Dst[X + SX] : Src[SX];
     }
 }

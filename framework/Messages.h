@@ -32,6 +32,9 @@ struct TMsg
     // Typed, not posted: until it is taken from the queue it belongs to whatever has the
     // keyboard focus, so that keys typed ahead follow a focus that earlier keys moved.
     bool Keyboard = false;
+    // Mouse input still in the queue without its window: Hwnd is the top-level window and
+    // LParam the screen point. The queue never hands such a message out.
+    bool Unrouted = false;
 };
 
 constexpr LPARAM MakeLParam(int Low, int High)

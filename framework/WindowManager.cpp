@@ -689,13 +689,19 @@ int TWindowManager::MillisecondsToNextTimer() const
 bool TWindowManager::PeekMessage(TMsg& Msg, HWND Filter, UINT Min, UINT Max, UINT RemoveFlags)
 {
     const bool Remove = (RemoveFlags & PM_REMOVE) != 0;
-    for (auto It = FPosted.begin(); It != FPosted.end(); ++It) {
-        if (Matches(*It, Filter, Min, Max)) {
-            Msg = *It;
+    for (auto It = FPosted.begin(); It != FPosted.end();) {
+        TMsg M = *It;
+        if (M.Unrouted && !RouteMouse(M)) {
+            It = FPosted.erase(It);
+            continue;
+        }
+        if (Matches(M, Filter, Min, Max)) {
+            Msg = M;
             if (Remove)
                 FPosted.erase(It);
             return true;
         }
+        ++It;
     }
     if (FQuitPosted && !Filter && (Min == 0 && Max == 0)) {
         Msg = {0, WM_QUIT, WPARAM(FQuitCode), 0, TPlatform::Get().GetTickCount(), 0};
@@ -827,7 +833,7 @@ void TWindowManager::PostInput(TMsg Msg)
     Msg.Time = TPlatform::Get().GetTickCount();
     // Like Windows, keep at most one pending movement: the newest position wins.
     if (Msg.Message == WM_MOUSEMOVE && !FPosted.empty() && FPosted.back().Message == WM_MOUSEMOVE &&
-        FPosted.back().Hwnd == Msg.Hwnd) {
+        FPosted.back().Hwnd == Msg.Hwnd && FPosted.back().Unrouted == Msg.Unrouted) {
         FPosted.back() = Msg;
         return;
     }
@@ -836,26 +842,39 @@ void TWindowManager::PostInput(TMsg Msg)
 
 void TWindowManager::HandleMouse(HWND TopLevel, UINT Msg, unsigned Shift, TPoint Client)
 {
-    TWindow* T = Find(TopLevel);
-    if (!T)
+    if (!Find(TopLevel))
         return;
+    // Given its window only when it is taken from the queue, as Windows does: a capture taken
+    // meanwhile (by a drag loop that starts at the press) gets the movements and the release
+    // that came before it, and the point is measured from where the window is by then.
+    const TPoint Screen = ClientToScreen(TopLevel, Client);
+    TMsg Raw{TopLevel, Msg, ShiftToKeyState(Shift), MakeLParam(Screen.X, Screen.Y), 0, 0};
+    Raw.Unrouted = true;
+    PostInput(Raw);
+}
+
+bool TWindowManager::RouteMouse(TMsg& Msg) const
+{
+    const TPoint Screen{GetXLParam(Msg.LParam), GetYLParam(Msg.LParam)};
     HWND Target = FCapture;
-    TPoint P = Client;
-    if (Target && Find(Target)) {
-        P = ScreenToClient(Target, ClientToScreen(TopLevel, Client));
-    } else {
+    if (!Target || !Find(Target)) {
+        const TWindow* T = Find(Msg.Hwnd);
+        if (!T)
+            return false;
+        const TPoint Client = ScreenToClient(Msg.Hwnd, Screen);
         // Outside the outline of a shaped window the press belongs to what lies behind it.
         if (T->WindowRegion && !T->WindowRegion->Contains(Client))
-            return;
-        Target = ChildWindowFromPoint(TopLevel, Client);
-        if (!Target)
-            return;
-        P = ScreenToClient(Target, ClientToScreen(TopLevel, Client));
+            return false;
+        Target = ChildWindowFromPoint(Msg.Hwnd, Client);
         // A disabled window takes no mouse input; neither does what lies beneath it.
-        if (!IsWindowEnabled(Target))
-            return;
+        if (!Target || !IsWindowEnabled(Target))
+            return false;
     }
-    PostInput({Target, Msg, ShiftToKeyState(Shift), MakeLParam(P.X, P.Y), 0, 0});
+    const TPoint P = ScreenToClient(Target, Screen);
+    Msg.Hwnd = Target;
+    Msg.LParam = MakeLParam(P.X, P.Y);
+    Msg.Unrouted = false;
+    return true;
 }
 
 void TWindowManager::HandleKey(HWND TopLevel, UINT Msg, unsigned VirtualKey, unsigned Shift)

@@ -161,6 +161,8 @@ private:
     void ResizeBackBuffer(TWindow& W);
     void SyncPeerBounds(TWindow& W);
     void PostInput(TMsg Msg);
+    // Gives queued mouse input its window and client point; false when no window takes it.
+    bool RouteMouse(TMsg& Msg) const;
 
     struct TTimer
     {

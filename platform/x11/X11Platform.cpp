@@ -1,11 +1,11 @@
 #include "platform/x11/X11Platform.h"
 
-#include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/x11/AutostartFolder.h"
 #include "platform/x11/PosixFiles.h"
 #include "platform/x11/PosixProcess.h"
 #include "platform/x11/ProfileFile.h"
 #include "platform/x11/X11Display.h"
+#include "platform/x11/X11FontModule.h"
 #include "platform/x11/X11Presenter.h"
 #include "platform/x11/X11Window.h"
 
@@ -128,9 +128,12 @@ void TX11Platform::DrainWakePipe()
 bool TX11Platform::WaitEvents(int TimeoutMs)
 {
     const std::uint64_t Start = GetMonotonicMilliseconds();
+    // After a poll that saw nothing on the connection nothing can have come: Xlib reads only
+    // when called, and nothing calls it in between. Not asking again saves a read per timer tick.
+    bool MayHaveInput = true;
     for (;;) {
         bool Delivered = DeliverCaptureLost();
-        if (FDisplay)
+        if (FDisplay && MayHaveInput)
             Delivered = DispatchQueued() || Delivered;
         if (Delivered)
             return true;
@@ -148,6 +151,7 @@ bool TX11Platform::WaitEvents(int TimeoutMs)
         const int Ready = poll(Fds, FDisplay ? 2 : 1, Wait);
         if (Ready < 0 && errno != EINTR)
             return false;
+        MayHaveInput = Ready != 0;
         if (Ready > 0 && (Fds[0].revents & POLLIN)) {
             DrainWakePipe();
             return true;
@@ -229,13 +233,17 @@ void TX11Platform::DrawScreenFrame(const TRect& Rect, int Thickness)
     Add(Rect.Right - RightW, Rect.Top + TopH, RightW, SideH);
     XFillRectangles(D, FDisplay->GetRoot(), FFrameGc, Strips.data(),
                     static_cast<int>(Strips.size()));
+    // Our windows under the frame show other pixels now than they were given.
+    for (const XRectangle& S : Strips)
+        for (auto& Entry : FWindows)
+            Entry.second->ForgetScreenArea(TRect::FromSize(S.x, S.y, S.width, S.height));
     XFlush(D);
 }
 
 TFontEngine& TX11Platform::GetFontEngine()
 {
     if (!FFontEngine)
-        FFontEngine = std::make_unique<TFreeTypeFontEngine>();
+        FFontEngine = OpenFontModule();
     return *FFontEngine;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/x11/X11Presenter.h"
 
+#include "platform/x11/PosixProcess.h"
 #include "platform/x11/X11Display.h"
 
 #include <cstdio>
@@ -64,13 +65,18 @@ void TX11Presenter::Present(unsigned long Target, _XGC* Gc, const TPixelView& Vi
 {
     if (Rect.IsEmpty() || !View.Pixels)
         return;
+    FCounts.Pixels +=
+        static_cast<std::uint64_t>(Rect.Width()) * static_cast<std::uint64_t>(Rect.Height());
     if (!FDisplay.IsDirectPixelFormat())
         PutConverted(Target, Gc, View, Rect);
     else if (IsSharedMemoryUsable() && Rect.Width() * Rect.Height() >= SharedMinimumPixels &&
              EnsureSegment(static_cast<std::size_t>(Rect.Width()) * Rect.Height() * 4))
         PutShared(Target, Gc, View, Rect);
-    else
+    else {
         PutPlain(Target, Gc, View, Rect);
+        if (FSegment && GetMonotonicMilliseconds() - FLastSharedUseMs >= FSharedIdleMs)
+            ReleaseSegment();
+    }
 }
 
 void TX11Presenter::PutPlain(unsigned long Target, _XGC* Gc, const TPixelView& View,
@@ -181,6 +187,7 @@ void TX11Presenter::PutShared(unsigned long Target, _XGC* Gc, const TPixelView& 
         return;
     }
     FLastSharedRequest = NextRequest(FDisplay.Get());
+    FLastSharedUseMs = GetMonotonicMilliseconds();
     XShmPutImage(FDisplay.Get(), Target, Gc, Image, 0, 0, Rect.Left, Rect.Top,
                  static_cast<unsigned>(W), static_cast<unsigned>(H), False);
     Image->data = nullptr; // the segment is ours, not the image's

@@ -3,6 +3,7 @@
 #include "framework/Rect.h"
 #include "platform/Platform.h"
 
+#include <cstdint>
 #include <memory>
 
 class TX11Display;
@@ -21,9 +22,10 @@ public:
 
     struct TCounts
     {
-        int Plain = 0;     // XPutImage from the back buffer
-        int Shared = 0;    // XShmPutImage
-        int Converted = 0; // XPutImage of converted pixels
+        int Plain = 0;            // XPutImage from the back buffer
+        int Shared = 0;           // XShmPutImage
+        int Converted = 0;        // XPutImage of converted pixels
+        std::uint64_t Pixels = 0; // sent by all of them
     };
 
     explicit TX11Presenter(TX11Display& Connection);
@@ -36,6 +38,11 @@ public:
 
     void SetSharedMemoryEnabled(bool Enabled);
     bool IsSharedMemoryUsable() const;
+    // A segment no large rectangle has used for this long is given back at the next small one:
+    // most windows present their whole area once and then only small changes (the clock its
+    // digits), and the segment would sit in memory for nothing.
+    void SetSharedIdleMilliseconds(std::uint64_t Value) { FSharedIdleMs = Value; }
+    bool HoldsSegment() const { return FSegment != nullptr; }
     const TCounts& GetCounts() const { return FCounts; }
 
 private:
@@ -52,5 +59,7 @@ private:
     bool FSharedEnabled = true;
     bool FSharedBroken = false;
     unsigned long FLastSharedRequest = 0;
+    std::uint64_t FSharedIdleMs = 2000;
+    std::uint64_t FLastSharedUseMs = 0;
     TCounts FCounts;
 };

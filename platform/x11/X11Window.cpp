@@ -393,8 +393,22 @@ void TX11Window::Present(const TPixelView& BackBuffer, const TRect& Rect)
                            .Intersect({0, 0, BackBuffer.Width, BackBuffer.Height});
     if (Clip.IsEmpty() || !BackBuffer.Pixels)
         return;
-    FPort->GetPresenter()->Present(FWindow, FGc, BackBuffer, Clip);
+    if (FOnServer.GetSize() != Size)
+        FOnServer.Reset(Size);
+    const std::vector<TRect> Changes = FOnServer.TakeChanges(BackBuffer, Clip);
+    if (Changes.empty())
+        return;
+    for (const TRect& R : Changes)
+        FPort->GetPresenter()->Present(FWindow, FGc, BackBuffer, R);
     XFlush(FPort->GetDisplay()->Get());
+}
+
+void TX11Window::ForgetScreenArea(const TRect& OnScreen)
+{
+    const TRect Client = GetClientRectOnScreen();
+    const TRect Common = OnScreen.Intersect(Client);
+    if (!Common.IsEmpty())
+        FOnServer.Forget(Common.Offset(-Client.Left, -Client.Top));
 }
 
 void TX11Window::Activate()

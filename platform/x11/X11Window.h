@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/x11/X11ShownPixels.h"
 
 #include <deque>
 #include <optional>
@@ -53,6 +54,8 @@ private:
     void ChangeNetWmState(bool Add, unsigned long State);
     void LearnFrameExtents();
     TRect GetClientRectOnScreen() const;
+    // The client point of a pointer event at Event (window) and OnScreen (root).
+    TPoint ClientPointOf(TPoint Event, TPoint OnScreen) const;
     unsigned long GetCurrentCursor() const;
     // The port's half: an event of this window; true when a handler was called.
     bool HandleEvent(_XEvent& Event);
@@ -62,6 +65,8 @@ private:
     bool HandleClientMessage(_XEvent& Event);
     // The port lost the connection or is gone: make no more calls to it.
     void Orphan() { FPort = nullptr; }
+    // The port inverted pixels of the screen in OnScreen: what shows there is no longer known.
+    void ForgetScreenArea(const TRect& OnScreen);
 
     TX11Platform* FPort;
     TPlatformWindowEvents* FEvents;
@@ -84,4 +89,5 @@ private:
     // older requests must not make the framework believe the window went back.
     std::deque<TRect> FRequested;
     TCursorShape FCursor = TCursorShape::Arrow;
+    TX11ShownPixels FOnServer; // what the client area shows
 };

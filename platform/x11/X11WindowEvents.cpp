@@ -91,7 +91,9 @@ bool TX11Window::HandleEvent(XEvent& E)
     switch (E.type) {
     case Expose: {
         const XExposeEvent& X = E.xexpose;
-        FEvents->HandleExpose(TRect::FromSize(X.x, X.y, X.width, X.height));
+        const TRect Exposed = TRect::FromSize(X.x, X.y, X.width, X.height);
+        FOnServer.Forget(Exposed); // the server lost these pixels: they go again in full
+        FEvents->HandleExpose(Exposed);
         return true;
     }
     case ConfigureNotify:
@@ -130,7 +132,9 @@ bool TX11Window::HandleEvent(XEvent& E)
                 break;
             XNextEvent(D, &E);
         }
-        FEvents->HandleMouseMove(StateToShift(E.xmotion.state), {E.xmotion.x, E.xmotion.y});
+        FEvents->HandleMouseMove(
+            StateToShift(E.xmotion.state),
+            ClientPointOf({E.xmotion.x, E.xmotion.y}, {E.xmotion.x_root, E.xmotion.y_root}));
         return true;
     }
     case KeyPress:
@@ -163,6 +167,17 @@ bool TX11Window::HandleEvent(XEvent& E)
     }
 }
 
+TPoint TX11Window::ClientPointOf(TPoint Event, TPoint OnScreen) const
+{
+    // While a move of ours is on its way the server measures from where the window was; the
+    // framework, as Windows does, from where it is now (it moved the window itself). A window
+    // dragged by the pointer would otherwise run ahead of it by each move still in flight.
+    if (FRequested.empty())
+        return Event;
+    const TRect Client = GetClientRectOnScreen();
+    return {OnScreen.X - Client.Left, OnScreen.Y - Client.Top};
+}
+
 bool TX11Window::HandleButton(XEvent& E)
 {
     const XButtonEvent& B = E.xbutton;
@@ -176,10 +191,10 @@ bool TX11Window::HandleButton(XEvent& E)
         if (FPort->GetClickTracker().Press(FWindow, Button, {B.x_root, B.y_root},
                                            static_cast<std::uint32_t>(B.time)))
             Shift |= ssDouble;
-        FEvents->HandleMouseDown(Button, Shift, {B.x, B.y});
+        FEvents->HandleMouseDown(Button, Shift, ClientPointOf({B.x, B.y}, {B.x_root, B.y_root}));
     } else {
         Shift &= ~ShiftBitOf(Button);
-        FEvents->HandleMouseUp(Button, Shift, {B.x, B.y});
+        FEvents->HandleMouseUp(Button, Shift, ClientPointOf({B.x, B.y}, {B.x_root, B.y_root}));
     }
     return true;
 }
