@@ -4,6 +4,7 @@
 #include "framework/Region.h"
 #include "framework/RegionBuilder.h"
 #include "tools/bench/BenchPicture.h"
+#include "tools/bench/SummaryReporter.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -105,28 +106,6 @@ void BenchPixman(benchmark::State& State, const TBenchPicture* P)
     }
     SetCounters(State, *P, Rects);
 }
-
-// The console report, remembering each benchmark's CPU time (the median when repeated) for the
-// closing comparison; CPU time, because the machine may be shared while the benchmark runs.
-class TSummaryReporter : public benchmark::ConsoleReporter
-{
-public:
-    TSummaryReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& Reports) override
-    {
-        for (const Run& R : Reports) {
-            if (R.error_occurred)
-                continue;
-            if (R.run_type == Run::RT_Iteration ||
-                (R.run_type == Run::RT_Aggregate && R.aggregate_name == "median"))
-                Times[R.run_name.str()] = R.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(Reports);
-    }
-
-    std::map<std::string, double> Times;
-};
 
 void PrintRatio(const TSummaryReporter& Rep, const std::string& Picture, const char* Ours,
                 const char* Theirs)

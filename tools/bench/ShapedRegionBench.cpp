@@ -11,6 +11,7 @@
 #include "framework/Resources.h"
 #include "shaped/RegionFromBitmap.h"
 #include "tools/bench/BenchPicture.h"
+#include "tools/bench/SummaryReporter.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -138,27 +139,6 @@ void BenchPixmanKeyed(benchmark::State& State, const TCase* C)
     State.SetItemsProcessed(State.iterations() * C->Picture24.GetWidth() *
                             C->Picture24.GetHeight());
 }
-
-// Remembers each benchmark's CPU time (the median when repeated): the machine may be shared.
-class TSummaryReporter : public benchmark::ConsoleReporter
-{
-public:
-    TSummaryReporter() : ConsoleReporter(OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& Reports) override
-    {
-        for (const Run& R : Reports) {
-            if (R.error_occurred)
-                continue;
-            if (R.run_type == Run::RT_Iteration ||
-                (R.run_type == Run::RT_Aggregate && R.aggregate_name == "median"))
-                Times[R.run_name.str()] = R.GetAdjustedCPUTime();
-        }
-        ConsoleReporter::ReportRuns(Reports);
-    }
-
-    std::map<std::string, double> Times;
-};
 
 void PrintRatio(const TSummaryReporter& Rep, const std::string& Case, const char* Ours,
                 const char* Theirs)
