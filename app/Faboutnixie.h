@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Form.h"
+#include "framework/windows/Form.h"
 
 // The about box; its text and links arrive with the about command.
 class TFormAboutNixie : public TForm

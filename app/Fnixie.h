@@ -1,10 +1,10 @@
 #pragma once
 
 #include "controls/RidivAzoza.h"
-#include "framework/Bitmap.h"
-#include "framework/Form.h"
-#include "framework/ImageList.h"
-#include "framework/Timer.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/ImageList.h"
+#include "framework/windows/Form.h"
+#include "framework/windows/Timer.h"
 #include "shaped/fcImageForm.h"
 
 #include <array>

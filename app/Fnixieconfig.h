@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Form.h"
+#include "framework/windows/Form.h"
 
 // The settings dialog; its controls arrive with the settings command.
 class TFormNixieConfig : public TForm

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Form.h"
+#include "framework/windows/Form.h"
 
 // The title box shown after start: a borderless black strip next to the clock.
 class TFormNixieStart : public TForm

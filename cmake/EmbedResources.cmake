@@ -40,7 +40,7 @@ if(INDEX EQUAL 0)
     set(TABLE "    {0, \"\", \"\", \"\", {}},\n")
 endif()
 file(WRITE "${OUT}.tmp" "// Generated from resources/Resources.list; do not edit.\n"
-    "#include \"framework/ResourceTable.h\"\n\n"
+    "#include \"framework/objects/ResourceTable.h\"\n\n"
     "namespace {\n${ARRAYS}}\n\n"
     "const TResourceEntry GResourceTable[] = {\n${TABLE}};\n"
     "const std::size_t GResourceCount = ${INDEX};\n")

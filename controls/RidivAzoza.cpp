@@ -1,6 +1,6 @@
 #include "controls/RidivAzoza.h"
 
-#include "framework/ClassRegistry.h"
+#include "framework/objects/ClassRegistry.h"
 #include "platform/Platform.h"
 
 TRidivAzoza::TRidivAzoza(TComponent* AOwner) : TCustomControl(AOwner)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/CustomControl.h"
-#include "framework/ImageList.h"
+#include "framework/graphics/ImageList.h"
+#include "framework/windows/CustomControl.h"
 
 #include <array>
 #include <cstdint>

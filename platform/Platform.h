@@ -9,8 +9,8 @@
 // values. The Windows port therefore includes <windows.h> after every project header, and no method
 // of this interface bears the name of a Win32 macro (RegOpenKey, GetProfileString, ...).
 
-#include "framework/Color.h"
-#include "framework/Rect.h"
+#include "base/Color.h"
+#include "base/Rect.h"
 #include "platform/FontEngine.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "shaped/RegionFromBitmap.h"
 
-#include "framework/RegionBuilder.h"
+#include "framework/graphics/RegionBuilder.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "framework/Bitmap.h"
-#include "framework/Color.h"
-#include "framework/Region.h"
+#include "base/Color.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Region.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "shaped/fcImage.h"
 
-#include "framework/Canvas.h"
+#include "framework/graphics/Canvas.h"
 #include "platform/Platform.h"
 
 TfcCustomImage::TfcCustomImage(TComponent* AOwner)

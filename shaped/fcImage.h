@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/GraphicControl.h"
-#include "framework/Picture.h"
+#include "framework/graphics/Picture.h"
+#include "framework/windows/GraphicControl.h"
 
 #include <memory>
 

@@ -1,10 +1,10 @@
 #include "shaped/fcImageForm.h"
 
-#include "framework/ClassRegistry.h"
-#include "framework/Filer.h"
-#include "framework/Form.h"
-#include "framework/RegionData.h"
-#include "framework/Stream.h"
+#include "framework/graphics/RegionData.h"
+#include "framework/objects/ClassRegistry.h"
+#include "framework/objects/Filer.h"
+#include "framework/objects/Stream.h"
+#include "framework/windows/Form.h"
 #include "shaped/RegionFromBitmap.h"
 
 #include <memory>

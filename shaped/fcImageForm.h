@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/Region.h"
-#include "framework/Set.h"
+#include "base/Set.h"
+#include "framework/graphics/Region.h"
 #include "shaped/fcImage.h"
 #include "shaped/fcmsg.h"
 

@@ -1,7 +1,7 @@
 // The drag of TfcCustomImageForm: the hook's view of the form's messages, the nested loop that
 // owns the mouse while the left button is down on the picture, and the two ways of moving the
 // form (an XOR outline that the form jumps to at the release, or the form itself, live).
-#include "framework/Form.h"
+#include "framework/windows/Form.h"
 #include "platform/Platform.h"
 #include "shaped/fcImageForm.h"
 

@@ -1,6 +1,6 @@
 #include "shaped/fcmsg.h"
 
-#include "framework/Exception.h"
+#include "base/Exception.h"
 
 #include <new>
 

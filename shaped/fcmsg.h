@@ -1,9 +1,9 @@
 #pragma once
 
-#include "framework/Component.h"
-#include "framework/Event.h"
-#include "framework/Messages.h"
-#include "framework/WindowManager.h"
+#include "framework/objects/Component.h"
+#include "framework/objects/Event.h"
+#include "framework/windows/Messages.h"
+#include "framework/windows/WindowManager.h"
 
 #include <memory>
 

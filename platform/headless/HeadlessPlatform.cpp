@@ -1,7 +1,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
+#include "platform/common/FoldedNames.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
-#include "platform/headless/HeadlessNames.h"
 #include "platform/headless/HeadlessWindow.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/common/RegistryTree.h"
 #include "platform/headless/HeadlessClock.h"
 #include "platform/headless/HeadlessProfiles.h"
-#include "platform/headless/HeadlessRegistry.h"
 
 #include <deque>
 #include <functional>
@@ -72,7 +72,7 @@ public:
                           std::span<const std::uint8_t> Data) override;
     long DeleteRegistryValue(TRegistryKey Key, const std::string& Name) override;
     long CloseRegistryKey(TRegistryKey Key) override;
-    THeadlessRegistry& GetRegistry() { return FRegistry; }
+    TRegistryTree& GetRegistry() { return FRegistry; }
 
     // Profile files. A name without a folder lives in the Windows folder (C:\Windows), as with
     // GetPrivateProfileString; writing makes the file exist.
@@ -139,7 +139,7 @@ private:
     bool FWoken = false;
 
     std::unique_ptr<TFontEngine> FFontEngine;
-    THeadlessRegistry FRegistry;
+    TRegistryTree FRegistry;
     THeadlessProfiles FProfiles;
 
     std::vector<std::string> FShellOpens;

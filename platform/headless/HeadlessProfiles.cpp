@@ -1,7 +1,7 @@
 #include "platform/headless/HeadlessProfiles.h"
 
-#include "platform/ProfileText.h"
-#include "platform/headless/HeadlessNames.h"
+#include "platform/common/FoldedNames.h"
+#include "platform/common/ProfileText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
-#include "platform/ProfileText.h"
+#include "platform/common/ProfileText.h"
 #include "platform/win32/GdiFontEngine.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32ApplicationWindow.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Point.h"
+#include "base/Point.h"
 #include "platform/Platform.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "platform/x11/X11FontModule.h"
 
 #include "platform/freetype/BoxFontFace.h"
-#include "platform/x11/PosixFiles.h"
-#include "platform/x11/PosixProcess.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixProcess.h"
 
 #include <cstdio>
 #include <dlfcn.h>

@@ -1,9 +1,9 @@
 #include "platform/x11/X11Platform.h"
 
-#include "platform/x11/AutostartFolder.h"
-#include "platform/x11/PosixFiles.h"
-#include "platform/x11/PosixProcess.h"
-#include "platform/x11/ProfileFile.h"
+#include "platform/posix/AutostartFolder.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixProcess.h"
+#include "platform/posix/ProfileFile.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11FontModule.h"
 #include "platform/x11/X11Presenter.h"

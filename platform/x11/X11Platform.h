@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/x11/FileRegistry.h"
+#include "platform/posix/FileRegistry.h"
 #include "platform/x11/X11ClickTracker.h"
 
 #include <map>

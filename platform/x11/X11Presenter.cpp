@@ -1,6 +1,6 @@
 #include "platform/x11/X11Presenter.h"
 
-#include "platform/x11/PosixProcess.h"
+#include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11Display.h"
 
 #include <cstdio>

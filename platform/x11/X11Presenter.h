@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Rect.h"
+#include "base/Rect.h"
 #include "platform/Platform.h"
 
 #include <cstdint>

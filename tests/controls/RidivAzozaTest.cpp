@@ -1,9 +1,9 @@
 #include "controls/RidivAzoza.h"
 
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "framework/FormReader.h"
-#include "framework/FormWriter.h"
+#include "framework/objects/FormReader.h"
+#include "framework/objects/FormWriter.h"
+#include "framework/windows/Application.h"
+#include "framework/windows/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "framework/Resources.h"
+#include "framework/objects/Resources.h"
 #include "tests/resources/ArtTestFiles.h"
 #include "tools/artgen/ArtCatalog.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 
 #include <cstdint>
 #include <fstream>

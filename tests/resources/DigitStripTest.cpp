@@ -1,5 +1,5 @@
-#include "framework/Canvas.h"
-#include "framework/ImageList.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/graphics/ImageList.h"
 #include "tests/resources/ArtTestFiles.h"
 
 #include <algorithm>

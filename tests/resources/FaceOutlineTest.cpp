@@ -1,5 +1,5 @@
-#include "framework/Region.h"
-#include "framework/RegionBuilder.h"
+#include "framework/graphics/Region.h"
+#include "framework/graphics/RegionBuilder.h"
 #include "tests/resources/ArtTestFiles.h"
 
 #include <gtest/gtest.h>

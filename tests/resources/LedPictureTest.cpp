@@ -1,5 +1,5 @@
-#include "framework/Canvas.h"
-#include "framework/Resources.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/objects/Resources.h"
 #include "tests/resources/ArtTestFiles.h"
 
 #include <algorithm>

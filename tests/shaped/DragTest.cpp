@@ -1,7 +1,7 @@
-#include "ShapedTestSupport.h"
-#include "framework/CustomControl.h"
-#include "framework/GraphicControl.h"
-#include "framework/Timer.h"
+#include "framework/windows/CustomControl.h"
+#include "framework/windows/GraphicControl.h"
+#include "framework/windows/Timer.h"
+#include "tests/shaped/ShapedTestSupport.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
-#include "framework/RegionData.h"
+#include "framework/graphics/RegionData.h"
 
-#include "ShapedTestSupport.h"
-#include "framework/FormWriter.h"
-#include "framework/MemoryStream.h"
+#include "framework/objects/FormWriter.h"
+#include "framework/objects/MemoryStream.h"
+#include "tests/shaped/ShapedTestSupport.h"
 
 namespace {
 

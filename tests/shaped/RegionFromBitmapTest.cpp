@@ -1,7 +1,7 @@
 #include "shaped/RegionFromBitmap.h"
 
-#include "framework/Bitmap.h"
-#include "framework/Resources.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/objects/Resources.h"
 
 #include <gtest/gtest.h>
 #include <random>

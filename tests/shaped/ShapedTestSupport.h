@@ -2,11 +2,11 @@
 
 // The shaped-window tests' form, fixture and pictures.
 
-#include "framework/Application.h"
-#include "framework/ClassRegistry.h"
-#include "framework/Form.h"
-#include "framework/FormReader.h"
-#include "framework/Resources.h"
+#include "framework/objects/ClassRegistry.h"
+#include "framework/objects/FormReader.h"
+#include "framework/objects/Resources.h"
+#include "framework/windows/Application.h"
+#include "framework/windows/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "shaped/RegionFromBitmap.h"

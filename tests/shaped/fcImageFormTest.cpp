@@ -1,6 +1,6 @@
-#include "ShapedTestSupport.h"
-#include "framework/CustomControl.h"
-#include "framework/GraphicControl.h"
+#include "framework/windows/CustomControl.h"
+#include "framework/windows/GraphicControl.h"
+#include "tests/shaped/ShapedTestSupport.h"
 
 #include <algorithm>
 

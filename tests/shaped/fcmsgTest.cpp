@@ -1,6 +1,6 @@
 #include "shaped/fcmsg.h"
 
-#include "framework/WindowManager.h"
+#include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <functional>

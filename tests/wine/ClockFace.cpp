@@ -1,10 +1,10 @@
 #include "tests/wine/ClockFace.h"
 
-#include "framework/Exception.h"
-#include "framework/FormParser.h"
-#include "framework/MenuItem.h"
-#include "framework/MenuLayout.h"
-#include "framework/Resources.h"
+#include "base/Exception.h"
+#include "framework/objects/FormParser.h"
+#include "framework/objects/Resources.h"
+#include "framework/stdctrls/MenuItem.h"
+#include "framework/stdctrls/MenuLayout.h"
 #include "shaped/RegionFromBitmap.h"
 
 #include <string_view>

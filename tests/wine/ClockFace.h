@@ -1,9 +1,9 @@
 #pragma once
 
-#include "framework/Bitmap.h"
-#include "framework/ImageList.h"
-#include "framework/Rect.h"
-#include "framework/Region.h"
+#include "base/Rect.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/ImageList.h"
+#include "framework/graphics/Region.h"
 
 #include <array>
 #include <optional>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "framework/Bitmap.h"
-#include "framework/Point.h"
-#include "framework/Rect.h"
+#include "base/Point.h"
+#include "base/Rect.h"
+#include "framework/graphics/Bitmap.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 // the registry file there.
 #include "tests/platform/PortSupport.h"
 
-#include "platform/x11/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/x11/X11Platform.h"
 
 #include <unistd.h>

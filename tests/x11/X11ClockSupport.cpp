@@ -1,9 +1,9 @@
 #include "tests/x11/X11ClockSupport.h"
 
-#include "framework/ImageList.h"
-#include "framework/Resources.h"
-#include "platform/x11/PosixFiles.h"
-#include "platform/x11/PosixProcess.h"
+#include "framework/graphics/ImageList.h"
+#include "framework/objects/Resources.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixProcess.h"
 #include "shaped/RegionFromBitmap.h"
 
 #include <csignal>

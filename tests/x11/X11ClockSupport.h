@@ -4,8 +4,8 @@
 // observer connection as a user would: its main window found by process and name, its digits
 // read off the screen against the cells of the embedded digit strip, real pointer input.
 
-#include "framework/Bitmap.h"
-#include "framework/Region.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Region.h"
 #include "tests/x11/X11TestSupport.h"
 
 #include <array>

@@ -2,8 +2,8 @@
 // ticks, it is dragged by its digits and by its face (with the outline while the button is
 // held), its context menu quits it, it stays out of the task bar, and its window is cut to the
 // face's outline for drawing and for input.
-#include "framework/MenuLayout.h"
-#include "platform/x11/PosixFiles.h"
+#include "framework/stdctrls/MenuLayout.h"
+#include "platform/posix/PosixFiles.h"
 #include "tests/x11/X11ClockSupport.h"
 
 #include <ctime>

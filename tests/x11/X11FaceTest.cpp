@@ -1,9 +1,9 @@
 // Each face of the clock on a form of this process, on the real server: a TfcImageForm shows it,
 // the form's window is cut to its outline for drawing and for input, and inside the outline the
 // screen shows the face's own pixels.
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "framework/WindowManager.h"
+#include "framework/windows/Application.h"
+#include "framework/windows/Form.h"
+#include "framework/windows/WindowManager.h"
 #include "shaped/fcImageForm.h"
 #include "tests/x11/X11ClockSupport.h"
 

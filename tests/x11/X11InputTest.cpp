@@ -1,6 +1,6 @@
 // Input through the X11 port from real (XTest) pointer and keyboard events: what the framework
 // hears, in client coordinates, with the Windows button and modifier bits.
-#include "framework/Messages.h"
+#include "framework/windows/Messages.h"
 #include "tests/x11/X11TestSupport.h"
 
 #include <thread>

@@ -2,7 +2,7 @@
 // of <windows.h> (as the framework names them) and characters, presses to double clicks.
 #include "platform/x11/X11Keys.h"
 
-#include "framework/Messages.h"
+#include "framework/windows/Messages.h"
 #include "platform/x11/X11ClickTracker.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The X11 port's registry file: what is set comes back from the file in a later process, the
 // file is replaced atomically, and a file that cannot be written or read loses nothing.
-#include "platform/x11/FileRegistry.h"
-#include "platform/x11/PosixFiles.h"
+#include "platform/posix/FileRegistry.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/x11/X11Platform.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 // The X11 port's screen and its waiting: XOR frames on the root window, the screen's size, the
 // event wait with its timeout and its wake-up, and X errors that must not end the program.
-#include "platform/x11/PosixProcess.h"
+#include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11Display.h"
 #include "tests/x11/X11TestSupport.h"
 

@@ -1,8 +1,8 @@
 // The X11 port's services beside the windows: profile files on disk, autostart entries, the
 // shell, files, the clocks.
-#include "platform/x11/AutostartFolder.h"
-#include "platform/x11/PosixFiles.h"
-#include "platform/x11/PosixProcess.h"
+#include "platform/posix/AutostartFolder.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11Platform.h"
 
 #include <cstdlib>

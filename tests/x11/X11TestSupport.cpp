@@ -1,6 +1,6 @@
 #include "tests/x11/X11TestSupport.h"
 
-#include "platform/x11/PosixProcess.h"
+#include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11Display.h"
 
 // Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.

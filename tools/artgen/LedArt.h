@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 #include "tools/artgen/ArtLayer.h"
 
 // The LED pictures of the binary clock: 18 x 18, a round lens in a dark bezel, lit or unlit.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 #include "tools/artgen/ArtLayer.h"
 
 // The lit nixie numerals of ImageListNixie: 23 x 41 cells, numerals 0 to 9.

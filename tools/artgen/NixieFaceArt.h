@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Bitmap.h"
+#include "framework/graphics/Bitmap.h"
 #include "tools/artgen/Silhouette.h"
 
 // The two nixie faces: Nixie Large (300 x 120, resource 71) and Nixie Small (150 x 60, resource

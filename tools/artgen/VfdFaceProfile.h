@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Rect.h"
+#include "base/Rect.h"
 #include "tools/artgen/Silhouette.h"
 
 #include <span>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/RegionBuilder.h"
+#include "framework/graphics/RegionBuilder.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // The canvas at the sizes the controls paint: a form-sized fill, XOR frames, the hex editor's
 // text and polka dots, digit stretching. The fill and the stretch are set beside pixman's.
-#include "framework/Bitmap.h"
-#include "framework/Canvas.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
 #include "platform/Platform.h"
 
 #include <benchmark/benchmark.h>

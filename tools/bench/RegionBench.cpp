@@ -1,8 +1,8 @@
 // Building a region from the runs of a picture: ours (scan + TRegionBuilder) against pixman's two
 // ways, reading a 1-bit image and uniting run by run. Only the building is timed; the pictures
 // are drawn before. Every variant is first checked to give the same rectangles as pixman.
-#include "framework/Region.h"
-#include "framework/RegionBuilder.h"
+#include "framework/graphics/Region.h"
+#include "framework/graphics/RegionBuilder.h"
 #include "tools/bench/BenchPicture.h"
 #include "tools/bench/SummaryReporter.h"
 

@@ -6,9 +6,9 @@
 // the timing (its best case; our side starts from the pixels) and from the pixels, with the mask
 // made by a plain colour-key loop inside the timing (the same road as ours). Every variant is
 // first checked to give pixman's rectangles.
-#include "framework/Bitmap.h"
-#include "framework/Region.h"
-#include "framework/Resources.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Region.h"
+#include "framework/objects/Resources.h"
 #include "shaped/RegionFromBitmap.h"
 #include "tools/bench/BenchPicture.h"
 #include "tools/bench/SummaryReporter.h"

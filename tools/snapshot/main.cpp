@@ -5,9 +5,9 @@
 //   snapshot OUT.png [HH:MM:SS] [--12]
 //   snapshot OUT.png --error TEXT
 #include "app/Fnixie.h"
-#include "framework/Application.h"
-#include "framework/Exception.h"
-#include "framework/WindowManager.h"
+#include "base/Exception.h"
+#include "framework/windows/Application.h"
+#include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "tools/common/PngWriter.h"

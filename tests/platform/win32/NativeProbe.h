@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/Color.h"
+#include "base/Color.h"
 #include "platform/Platform.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The framework's window manager on the Windows port: top-level windows get the right kind of
 // native window, native input comes out of GetMessage, and painted pixels reach the screen.
-#include "framework/WindowManager.h"
+#include "framework/windows/WindowManager.h"
 #include "tests/platform/win32/NativeProbe.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,13 @@
 // The standard exception display on the Windows port: the box is a native dialog window with the
 // application's title, and a native Enter answers it.
-#include "framework/Application.h"
-#include "framework/Button.h"
-#include "framework/Exception.h"
-#include "framework/MessageForm.h"
-#include "framework/Screen.h"
-#include "framework/Timer.h"
-#include "framework/WindowManager.h"
+#include "base/Exception.h"
+#include "framework/stdctrls/Button.h"
+#include "framework/stdctrls/CustomPanel.h"
+#include "framework/stdctrls/MessageForm.h"
+#include "framework/windows/Application.h"
+#include "framework/windows/Screen.h"
+#include "framework/windows/Timer.h"
+#include "framework/windows/WindowManager.h"
 #include "tests/platform/win32/NativeProbe.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ TEST(Win32MessageBox, AnErrorIsShownInANativeDialogThatEnterCloses)
 {
     TWindowManager::Reset();
     {
+        RegisterStandardControls();
         TApplication App(nullptr);
         App.Initialize();
         App.SetTitle("Nixie");

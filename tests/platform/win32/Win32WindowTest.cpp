@@ -2,7 +2,7 @@
 // the translation of window messages into events, capture, waiting and waking.
 #include "platform/win32/Win32Window.h"
 
-#include "framework/Region.h"
+#include "framework/graphics/Region.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/platform/win32/Win32TestWindow.h"
 

@@ -1,8 +1,0 @@
-#include "framework/Object.h"
-
-#include "framework/ClassDeclaration.h"
-
-const TClassInfo& TObject::GetClassInfo() const
-{
-    return ClassInfoOf<TObject>();
-}

@@ -1,0 +1,153 @@
+// The text members of TCanvas.
+#include "base/Utf8.h"
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "platform/Platform.h"
+
+#include <algorithm>
+
+namespace {
+
+TPixel Blend(TPixel Under, TPixel Over, unsigned Coverage)
+{
+    TPixel Result = 0;
+    for (int Shift = 0; Shift <= 16; Shift += 8) {
+        const unsigned U = (Under >> Shift) & 0xFF;
+        const unsigned O = (Over >> Shift) & 0xFF;
+        Result |= ((U * (255 - Coverage) + O * Coverage + 127) / 255) << Shift;
+    }
+    return Result;
+}
+
+// Restores a canvas's clip when the scope ends, also when drawing throws.
+class TClipRestorer
+{
+public:
+    TClipRestorer(bool& HasClip, std::vector<TRect>& Rects, bool& Valid)
+        : FHasClip(HasClip), FRects(Rects), FValid(Valid), FSavedHasClip(HasClip),
+          FSavedRects(Rects)
+    {}
+    ~TClipRestorer()
+    {
+        FHasClip = FSavedHasClip;
+        FRects = std::move(FSavedRects);
+        FValid = false;
+    }
+    TClipRestorer(const TClipRestorer&) = delete;
+    TClipRestorer& operator=(const TClipRestorer&) = delete;
+
+private:
+    bool& FHasClip;
+    std::vector<TRect>& FRects;
+    bool& FValid;
+    bool FSavedHasClip;
+    std::vector<TRect> FSavedRects;
+};
+
+} // namespace
+
+TFontFace& TCanvas::GetFace()
+{
+    TFontEngine& Engine = TPlatform::Get().GetFontEngine();
+    TFaceKey Key{&Engine, FFont.GetName(), FFont.GetHeight(), FFont.GetStyle()};
+    if (!FFace || Key != FFaceKey) {
+        FFace = Engine.OpenFace(
+            ResolveFontRequest(Engine, FFont.GetName(), FFont.GetHeight(), FFont.GetStyle()));
+        FFaceKey = std::move(Key);
+    }
+    return *FFace;
+}
+
+TFontMetrics TCanvas::GetTextMetrics()
+{
+    return GetFace().GetMetrics();
+}
+
+TSize TCanvas::TextExtent(const std::string& Text)
+{
+    TFontFace& Face = GetFace();
+    int Width = 0;
+    for (char32_t C : DecodeUtf8(Text))
+        Width += Face.GetGlyph(C).AdvancePixels;
+    return {Width, Face.GetMetrics().Height};
+}
+
+void TCanvas::TextOut(int X, int Y, const std::string& Text)
+{
+    TFontFace& Face = GetFace();
+    const TFontMetrics Metrics = Face.GetMetrics();
+    const std::u32string Codes = DecodeUtf8(Text);
+    int Width = 0;
+    for (char32_t C : Codes)
+        Width += Face.GetGlyph(C).AdvancePixels;
+    if (FBrush.GetStyle() == TBrushStyle::bsSolid) {
+        const TRect Cell = ToTarget(TRect{X, Y, X + Width, Y + Metrics.Height});
+        const TPixel Background = ColorToPixel(FBrush.GetColor());
+        for (int Row = Cell.Top; Row < Cell.Bottom; ++Row)
+            PaintSpan(Row, Cell.Left, Cell.Right, Background, TPenMode::pmCopy);
+    }
+
+    const TPixel Ink = ColorToPixel(FFont.GetColor());
+    const TClipBands& Clip = Visible();
+    const TPoint Cell = ToTarget(TPoint{X, Y});
+    const int Baseline = Cell.Y + Metrics.Ascent;
+    int PenX = Cell.X;
+    for (char32_t C : Codes) {
+        // The reference is used before the next GetGlyph, which may grow the face's cache.
+        const TGlyph& G = Face.GetGlyph(C);
+        const bool Complete = G.Width > 0 && G.Height > 0 &&
+                              G.Coverage.size() >= std::size_t(G.Width) * std::size_t(G.Height);
+        if (Complete) {
+            const int Left = PenX + G.OriginX;
+            for (int J = 0; J < G.Height; ++J) {
+                const int Row = Baseline + G.OriginY + J;
+                const std::uint8_t* Coverage = G.Coverage.data() + std::size_t(J) * G.Width;
+                Clip.ForEachSpan(Row, Left, Left + G.Width, [&](int From, int To) {
+                    TPixel* Line = FTarget->GetScanLine(Row);
+                    for (int PX = From; PX < To; ++PX) {
+                        const unsigned A = Coverage[PX - Left];
+                        if (A == 255)
+                            Line[PX] = Ink;
+                        else if (A != 0)
+                            Line[PX] = Blend(Line[PX], Ink, A);
+                    }
+                });
+            }
+        }
+        PenX += G.AdvancePixels;
+    }
+
+    // Lines one pixel thick per 14 pixels of cell: the underline below the baseline within the
+    // descent, the strike-out a third of the ascent above it.
+    const int Thickness = std::max(1, Metrics.Height / 14);
+    const int CellBottom = Cell.Y + Metrics.Height;
+    auto PaintBar = [&](int Top) {
+        for (int Row = Top; Row < Top + Thickness; ++Row)
+            PaintSpan(Row, Cell.X, Cell.X + Width, Ink, TPenMode::pmCopy);
+    };
+    if (FFont.GetStyle() & fsUnderline)
+        PaintBar(
+            std::min(Baseline + std::max(1, (Metrics.Descent + 1) / 2), CellBottom - Thickness));
+    if (FFont.GetStyle() & fsStrikeOut)
+        PaintBar(Baseline - std::max(1, (Metrics.Ascent + 2) / 3));
+}
+
+void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)
+{
+    TClipRestorer Restore(FHasClip, FClipRects, FVisibleValid);
+    TClipBands Inside = Visible();
+    Inside.Intersect(ToTarget(Rect));
+    const std::vector<TRect> Rects = Inside.GetRects();
+    SetClipRects(Rects);
+    FillRect(Rect);
+    const TBrushStyle Style = FBrush.GetStyle();
+    // The text itself goes on transparently: the fill above already is its background.
+    FBrush.SetStyle(TBrushStyle::bsClear);
+    try {
+        TextOut(X, Y, Text);
+    } catch (...) {
+        FBrush.SetStyle(Style);
+        throw;
+    }
+    FBrush.SetStyle(Style);
+}

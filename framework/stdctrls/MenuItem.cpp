@@ -1,0 +1,112 @@
+#include "framework/stdctrls/MenuItem.h"
+
+#include "base/Exception.h"
+#include "framework/stdctrls/PopupMenu.h"
+
+#include <algorithm>
+
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+
+TMenuItem::~TMenuItem()
+{
+    if (FParent)
+        FParent->Remove(this);
+    // Each nested item leaves this list as it goes.
+    Clear();
+}
+
+TMenuItem* TMenuItem::GetItem(int Index) const
+{
+    if (Index < 0 || Index >= GetCount())
+        throw EComponentError("Menu index out of range (" + std::to_string(Index) + ")");
+    return FItems[std::size_t(Index)];
+}
+
+int TMenuItem::IndexOf(const TMenuItem* Item) const
+{
+    const auto It = std::find(FItems.begin(), FItems.end(), Item);
+    return It == FItems.end() ? -1 : int(It - FItems.begin());
+}
+
+void TMenuItem::Add(TMenuItem* Item)
+{
+    Insert(GetCount(), Item);
+}
+
+void TMenuItem::Insert(int Index, TMenuItem* Item)
+{
+    if (!Item)
+        throw EComponentError("No menu item to insert");
+    if (Item->FParent || Item->FRootMenu)
+        throw EComponentError("Menu item " + Item->GetName() + " is already in a menu");
+    for (const TMenuItem* P = this; P; P = P->FParent)
+        if (P == Item)
+            throw EComponentError("A menu item cannot be nested inside itself");
+    if (Index < 0 || Index > GetCount())
+        throw EComponentError("Menu index out of range (" + std::to_string(Index) + ")");
+    FItems.insert(FItems.begin() + Index, Item);
+    Item->FParent = this;
+}
+
+void TMenuItem::Delete(int Index)
+{
+    TMenuItem* Item = GetItem(Index);
+    FItems.erase(FItems.begin() + Index);
+    Item->FParent = nullptr;
+}
+
+void TMenuItem::Remove(TMenuItem* Item)
+{
+    const int Index = IndexOf(Item);
+    if (Index < 0)
+        throw EComponentError("Menu item not found");
+    Delete(Index);
+}
+
+void TMenuItem::Clear()
+{
+    while (!FItems.empty())
+        delete FItems.back();
+}
+
+void TMenuItem::Click()
+{
+    if (FEnabled)
+        OnClick(this);
+}
+
+TComponent* TMenuItem::GetParentComponent() const
+{
+    if (FParent && FParent->FRootMenu)
+        return FParent->FRootMenu;
+    return FParent;
+}
+
+void TMenuItem::SetParentComponent(TComponent* Value)
+{
+    if (FParent)
+        FParent->Remove(this);
+    if (auto* Item = dynamic_cast<TMenuItem*>(Value))
+        Item->Add(this);
+    else if (auto* Menu = dynamic_cast<TPopupMenu*>(Value))
+        Menu->GetItems()->Add(this);
+}
+
+void TMenuItem::GetChildren(const TGetChildProc& Proc, TComponent* Root)
+{
+    // A copy: Proc must not see the list change under it.
+    const std::vector<TMenuItem*> Items = FItems;
+    for (TMenuItem* Item : Items)
+        if (Item->GetOwner() == Root)
+            Proc(Item);
+}
+
+void TMenuItem::DeclareClass(TClassDeclaration<TMenuItem>& D)
+{
+    D.String("Caption", &TMenuItem::GetCaption, &TMenuItem::SetCaption);
+    D.Boolean("Checked", &TMenuItem::GetChecked, &TMenuItem::SetChecked);
+    D.Boolean("Default", &TMenuItem::GetDefault, &TMenuItem::SetDefault);
+    D.Boolean("Enabled", &TMenuItem::GetEnabled, &TMenuItem::SetEnabled).Default(1);
+    D.Boolean("Visible", &TMenuItem::GetVisible, &TMenuItem::SetVisible).Default(1);
+    D.Event("OnClick", &TMenuItem::OnClick);
+}

@@ -1,0 +1,177 @@
+#pragma once
+
+#include "base/Rect.h"
+#include "base/Set.h"
+#include "framework/graphics/Font.h"
+#include "framework/objects/Component.h"
+#include "framework/objects/Event.h"
+#include "framework/windows/Messages.h"
+#include "platform/Platform.h"
+
+class TWinControl;
+
+enum TAlign
+{
+    alNone,
+    alTop,
+    alBottom,
+    alLeft,
+    alRight,
+    alClient
+};
+
+enum TControlStyleFlag
+{
+    csAcceptsControls, // children may be placed on it
+    csCaptureMouse,    // a press captures the mouse until the release
+    csClickEvents,     // a press and release inside make a click
+    csOpaque,          // paints its whole rectangle: invalidating it needs no erase
+    csDoubleClicks,    // double clicks arrive as such, not as a second press
+    csReplicatable
+};
+using TControlStyle = TSet<TControlStyleFlag>;
+
+enum TControlStateFlag
+{
+    csLButtonDown,
+    csClicked,
+    csFocusing,
+    csCreating
+};
+using TControlState = TSet<TControlStateFlag>;
+
+using TShiftState = unsigned; // TShiftBits of platform/Platform.h
+
+using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
+using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int /*Y*/>;
+using TContextPopupEvent = TEvent<TObject* /*Sender*/, TPoint /*MousePos*/, bool& /*Handled*/>;
+
+// A visual component: bounds in its parent's client coordinates, visibility, colour and font, the
+// mouse events, and a message handler. Messages reach a control through Perform (or, for a
+// windowed control, through its window procedure) and go WndProc -> Dispatch -> DefaultHandler.
+class TControl : public TComponent
+{
+    PUBLISHED_CLASS(TControl, TComponent)
+
+    explicit TControl(TComponent* AOwner);
+    ~TControl() override;
+
+    TWinControl* GetParent() const { return FParent; }
+    virtual void SetParent(TWinControl* AParent);
+    TComponent* GetParentComponent() const override;
+    void SetParentComponent(TComponent* Value) override;
+
+    int GetLeft() const { return FLeft; }
+    int GetTop() const { return FTop; }
+    int GetWidth() const { return FWidth; }
+    int GetHeight() const { return FHeight; }
+    void SetLeft(int Value) { SetBounds(Value, FTop, FWidth, FHeight); }
+    void SetTop(int Value) { SetBounds(FLeft, Value, FWidth, FHeight); }
+    void SetWidth(int Value) { SetBounds(FLeft, FTop, Value, FHeight); }
+    void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
+    virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    TRect GetBoundsRect() const { return TRect::FromSize(FLeft, FTop, FWidth, FHeight); }
+    virtual TRect GetClientRect() const { return {0, 0, FWidth, FHeight}; }
+    int GetClientWidth() const { return GetClientRect().Width(); }
+    int GetClientHeight() const { return GetClientRect().Height(); }
+    virtual void SetClientWidth(int Value);
+    virtual void SetClientHeight(int Value);
+    // Client coordinates of this control and the screen.
+    virtual TPoint ClientToScreen(TPoint P) const;
+    virtual TPoint ScreenToClient(TPoint P) const;
+
+    TAlign GetAlign() const { return FAlign; }
+    void SetAlign(TAlign Value);
+    bool GetVisible() const { return FVisible; }
+    virtual void SetVisible(bool Value);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool GetEnabled() const { return FEnabled; }
+    virtual void SetEnabled(bool Value);
+    TColor GetColor() const { return FColor; }
+    virtual void SetColor(TColor Value);
+    TFont& GetFont() { return FFont; }
+    const TFont& GetFont() const { return FFont; }
+    const std::string& GetCaption() const { return FCaption; }
+    virtual void SetCaption(const std::string& Value);
+    bool GetShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+    const std::string& GetHint() const { return FHint; }
+    void SetHint(const std::string& Value) { FHint = Value; }
+    int GetCursor() const { return FCursor; }
+    void SetCursor(int Value) { FCursor = Value; }
+    int GetTag() const { return FTag; }
+    void SetTag(int Value) { FTag = Value; }
+
+    TControlStyle GetControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle Value) { FControlStyle = Value; }
+    TControlState GetControlState() const { return FControlState; }
+
+    // Repainting: Invalidate marks the control's area; Update paints what is marked at once;
+    // Repaint does both.
+    virtual void Invalidate();
+    virtual void Update();
+    virtual void Repaint();
+    void BringToFront();
+
+    LRESULT Perform(UINT Msg, WPARAM W, LPARAM L);
+    // Takes the mouse for the control, as a left press does with csCaptureMouse: every mouse
+    // message of its window goes to it, wherever the pointer is, until its left-button release
+    // (or until the capture is lost). False gives it back.
+    void SetMouseCapture(bool Value);
+    virtual void WndProc(TMessage& Message);
+    virtual void Dispatch(TMessage& Message);
+    virtual void DefaultHandler(TMessage& Message);
+    // Whether the point (client coordinates) belongs to the control for the mouse.
+    virtual bool HitTest(TPoint /*Client*/) const { return true; }
+
+    // The form the control sits on (itself for a form), or null.
+    TWinControl* GetParentForm() const;
+
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TContextPopupEvent OnContextPopup;
+
+    static void DeclareClass(TClassDeclaration<TControl>& D);
+
+protected:
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void Click();
+    virtual void DblClick();
+    // Answers a context-menu request at MousePos (client coordinates; (-1, -1) from the
+    // keyboard). Returns true when it was handled.
+    virtual bool DoContextPopup(TPoint MousePos);
+    virtual void VisibleChanged() {}
+    virtual void EnabledChanged() {}
+    virtual void FontChanged();
+    virtual void BoundsChanged() {}
+
+    TControlStyle FControlStyle;
+    TControlState FControlState;
+    int FLeft = 0;
+    int FTop = 0;
+    int FWidth = 0;
+    int FHeight = 0;
+
+private:
+    friend class TWinControl;
+
+    void HandleMouseMessage(TMessage& Message);
+
+    TWinControl* FParent = nullptr;
+    TAlign FAlign = alNone;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TColor FColor = clWindow;
+    TFont FFont;
+    std::string FCaption;
+    bool FShowHint = false;
+    std::string FHint;
+    int FCursor = 0;
+    int FTag = 0;
+};

@@ -1,0 +1,335 @@
+#include "framework/windows/Form.h"
+
+#include "base/Exception.h"
+#include "framework/objects/FormReader.h"
+#include "framework/objects/Resources.h"
+#include "framework/windows/Application.h"
+#include "framework/windows/Screen.h"
+
+namespace {
+TWindowManager& WM()
+{
+    return TWindowManager::Get();
+}
+} // namespace
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FControlStyle.Include(csAcceptsControls);
+    SetVisible(false);
+    SetColor(clBtnFace);
+    FLeft = 0;
+    FTop = 0;
+    FWidth = 320;
+    FHeight = 240;
+    Screen().AddForm(this);
+}
+
+TForm::~TForm()
+{
+    if (!FDestroyCalled) {
+        FDestroyCalled = true;
+        OnDestroy(this);
+    }
+    Screen().RemoveForm(this);
+    if (HandleAllocated())
+        DestroyWnd();
+    // The owned components go while this form is still whole: their handlers may use it.
+    DestroyComponents();
+}
+
+void TForm::DeclareClass(TClassDeclaration<TForm>& D)
+{
+    D.Enumeration<TFormBorderStyle>(
+         "BorderStyle", &TForm::GetBorderStyle, &TForm::SetBorderStyle,
+         {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"})
+        .Default(bsSizeable);
+    D.Enumeration<TFormStyle>("FormStyle", &TForm::GetFormStyle, &TForm::SetFormStyle,
+                              {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"});
+    D.Enumeration<TPosition>("Position", &TForm::GetPosition, &TForm::SetPosition,
+                             {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                              "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
+                              "poOwnerFormCenter"});
+    D.Boolean("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview);
+    D.Integer("ClientWidth", &TForm::GetClientWidth, &TForm::SetClientWidth).AlwaysStored();
+    D.Integer("ClientHeight", &TForm::GetClientHeight, &TForm::SetClientHeight).AlwaysStored();
+    D.Color("Color", &TForm::GetColor, &TForm::SetColor).Default(clBtnFace);
+    D.Boolean("Visible", &TForm::GetVisible, &TForm::SetVisible).Default(0);
+    D.Event("OnCreate", &TForm::OnCreate);
+    D.Event("OnDestroy", &TForm::OnDestroy);
+    D.Event("OnShow", &TForm::OnShow);
+    D.Event("OnHide", &TForm::OnHide);
+    D.Event("OnClose", &TForm::OnClose);
+}
+
+void TForm::InitializeFromDescription()
+{
+    const TResourceEntry* Entry = TResources::FindByName(ClassName());
+    if (!Entry || std::string_view(Entry->Kind) != "form")
+        throw EResNotFound("Resource " + ClassName() + " not found");
+    const std::string_view Text(reinterpret_cast<const char*>(Entry->Data.data()),
+                                Entry->Data.size());
+    TFormReader::ReadInto(*this, Text);
+    DoCreate();
+}
+
+void TForm::DoCreate()
+{
+    OnCreate(this);
+}
+
+// ---- The window -----------------------------------------------------------------------------
+
+void TForm::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Style = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    switch (FBorderStyle) {
+    case bsNone:
+        break;
+    case bsDialog:
+    case bsSingle:
+    case bsToolWindow:
+        Params.Style |= WS_CAPTION | WS_SYSMENU;
+        Params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsSizeable:
+    case bsSizeToolWin:
+        Params.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+        break;
+    }
+    if (FFormStyle == fsStayOnTop)
+        Params.ExStyle |= WS_EX_TOPMOST;
+    Params.WndParent = 0;
+}
+
+void TForm::CreateHandleDone()
+{
+    // The client size asked for before the frame was known.
+    if (FPendingClientWidth >= 0 || FPendingClientHeight >= 0) {
+        const int W = FPendingClientWidth, H = FPendingClientHeight;
+        FPendingClientWidth = FPendingClientHeight = -1;
+        if (W >= 0)
+            SetClientWidth(W);
+        if (H >= 0)
+            SetClientHeight(H);
+    }
+    UpdateBoundsFromWindow();
+    if (GetVisible())
+        WM().ShowWindow(GetHandleIfAllocated(), SW_SHOW);
+}
+
+void TForm::UpdateBoundsFromWindow()
+{
+    const HWND H = GetHandleIfAllocated();
+    if (!H)
+        return;
+    const TRect R = WM().GetWindowRect(H);
+    const bool Sized = R.Width() != FWidth || R.Height() != FHeight;
+    FLeft = R.Left;
+    FTop = R.Top;
+    FWidth = R.Width();
+    FHeight = R.Height();
+    if (Sized)
+        AlignControls();
+}
+
+TRect TForm::GetClientRect() const
+{
+    if (const HWND H = GetHandleIfAllocated())
+        return WM().GetClientRect(H);
+    return {0, 0, FWidth, FHeight};
+}
+
+void TForm::SetClientWidth(int Value)
+{
+    if (!HandleAllocated() && FBorderStyle != bsNone) {
+        FPendingClientWidth = Value;
+        return;
+    }
+    TWinControl::SetClientWidth(Value);
+}
+
+void TForm::SetClientHeight(int Value)
+{
+    if (!HandleAllocated() && FBorderStyle != bsNone) {
+        FPendingClientHeight = Value;
+        return;
+    }
+    TWinControl::SetClientHeight(Value);
+}
+
+TPoint TForm::ClientToScreen(TPoint P) const
+{
+    if (const HWND H = GetHandleIfAllocated())
+        return WM().ClientToScreen(H, P);
+    return P + TPoint{FLeft, FTop};
+}
+
+void TForm::SetCaption(const std::string& Value)
+{
+    TWinControl::SetCaption(Value);
+    if (HandleAllocated())
+        WM().SetWindowText(GetHandleIfAllocated(), Value);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle Value)
+{
+    if (FBorderStyle == Value)
+        return;
+    FBorderStyle = Value;
+    RecreateWnd();
+}
+
+void TForm::SetFormStyle(TFormStyle Value)
+{
+    if (FFormStyle == Value)
+        return;
+    FFormStyle = Value;
+    RecreateWnd();
+}
+
+// ---- Showing and closing --------------------------------------------------------------------
+
+void TForm::VisibleChanged()
+{
+    if (GetVisible()) {
+        const HWND H = GetHandle();
+        if (FPosition == poScreenCenter || FPosition == poDesktopCenter) {
+            const TPoint S = TPlatform::Get().GetScreenSize();
+            SetBounds((S.X - FWidth) / 2, (S.Y - FHeight) / 2, FWidth, FHeight);
+        }
+        WM().ShowWindow(H, SW_SHOW);
+        // A dialog opens with the focus on its first control, as on Windows.
+        const HWND Focus = WM().GetFocus();
+        if (!Focus || WM().GetTopLevel(Focus) != H)
+            SelectNext(nullptr, true);
+        OnShow(this);
+    } else {
+        if (HandleAllocated())
+            WM().ShowWindow(GetHandleIfAllocated(), SW_HIDE);
+        OnHide(this);
+    }
+}
+
+void TForm::Show()
+{
+    SetVisible(true);
+    if (HandleAllocated())
+        WM().SetWindowPos(GetHandleIfAllocated(), 0, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm::DoClose(TCloseAction& Action)
+{
+    OnClose(this, Action);
+}
+
+void TForm::Close()
+{
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    TCloseAction Action = Application().GetMainForm() == this ? caFree : caHide;
+    DoClose(Action);
+    if (Action == caNone)
+        return;
+    if (Application().GetMainForm() == this) {
+        Application().Terminate();
+        return;
+    }
+    if (Action == caHide || Action == caMinimize)
+        Hide();
+    else if (Action == caFree)
+        Application().ReleaseForm(this);
+}
+
+TModalResult TForm::ShowModal()
+{
+    if (FModal || GetVisible())
+        throw EInvalidOperation("Cannot make a visible window modal");
+    // Every other form stops taking input while this one is up.
+    std::vector<HWND> Disabled;
+    for (TForm* F : Screen().GetForms())
+        if (F != this && F->HandleAllocated() && WM().IsWindowEnabled(F->GetHandleIfAllocated())) {
+            Disabled.push_back(F->GetHandleIfAllocated());
+            WM().EnableWindow(F->GetHandleIfAllocated(), false);
+        }
+    FModal = true;
+    FModalResult = mrNone;
+    struct TRestore
+    {
+        TForm& Form;
+        std::vector<HWND>& Disabled;
+        ~TRestore()
+        {
+            Form.FModal = false;
+            for (HWND H : Disabled)
+                if (WM().IsWindow(H))
+                    WM().EnableWindow(H, true);
+            if (!Form.IsDestroying())
+                Form.Hide();
+        }
+    } Restore{*this, Disabled};
+    Show();
+    while (FModalResult == mrNone) {
+        if (!Application().HandleMessage()) {
+            FModalResult = mrCancel; // the application is ending: let its loop see the quit
+            break;
+        }
+    }
+    return FModalResult;
+}
+
+namespace {
+// Offers Key to Control and everything inside it until one answers.
+bool BroadcastDialogKey(TWinControl& Control, unsigned Key)
+{
+    for (int I = 0; I < Control.GetControlCount(); ++I) {
+        auto* W = dynamic_cast<TWinControl*>(Control.GetControl(I));
+        if (!W || !W->GetVisible() || !W->GetEnabled())
+            continue;
+        if (W->Perform(CM_DIALOGKEY, Key, 0) != 0 || BroadcastDialogKey(*W, Key))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+bool TForm::DialogKey(TWinControl* From, unsigned Key, TShiftState Shift)
+{
+    switch (Key) {
+    case VK_TAB:
+        if (Shift & ssCtrl)
+            return false;
+        SelectNext(From, !(Shift & ssShift));
+        return true;
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_UP:
+        return From != this && SelectNext(From, Key == VK_RIGHT || Key == VK_DOWN);
+    case VK_RETURN:
+    case VK_ESCAPE:
+        return BroadcastDialogKey(*this, Key);
+    default:
+        return false;
+    }
+}
+
+void TForm::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_MOVE:
+    case WM_SIZE:
+        UpdateBoundsFromWindow();
+        break;
+    case WM_CLOSE:
+        Close();
+        Message.Result = 0;
+        return;
+    default:
+        break;
+    }
+    TWinControl::Dispatch(Message);
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "framework/windows/WinControl.h"
+
+enum TFormBorderStyle
+{
+    bsNone,
+    bsSingle,
+    bsSizeable,
+    bsDialog,
+    bsToolWindow,
+    bsSizeToolWin
+};
+
+enum TFormStyle
+{
+    fsNormal,
+    fsMDIChild,
+    fsMDIForm,
+    fsStayOnTop
+};
+
+enum TPosition
+{
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+
+enum TCloseAction
+{
+    caNone,
+    caHide,
+    caFree,
+    caMinimize
+};
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0;
+constexpr TModalResult mrOk = 1;
+constexpr TModalResult mrCancel = 2;
+
+using TCloseEvent = TEvent<TObject* /*Sender*/, TCloseAction& /*Action*/>;
+
+// A top-level window: border and form styles, caption, client size, showing normally or
+// modally, closing. A form class reads its components from the form description named after
+// the class when it is constructed with ReadDescription; OnCreate runs after that.
+class TForm : public TWinControl
+{
+    PUBLISHED_CLASS(TForm, TWinControl)
+
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle Value);
+    TFormStyle GetFormStyle() const { return FFormStyle; }
+    // A different style makes the window anew (an outline it had is gone).
+    void SetFormStyle(TFormStyle Value);
+    TPosition GetPosition() const { return FPosition; }
+    void SetPosition(TPosition Value) { FPosition = Value; }
+    bool GetKeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool Value) { FKeyPreview = Value; }
+
+    TRect GetClientRect() const override;
+    void SetClientWidth(int Value) override;
+    void SetClientHeight(int Value) override;
+    TPoint ClientToScreen(TPoint P) const override;
+
+    bool IsTopLevelControl() const override { return true; }
+    void SetCaption(const std::string& Value) override;
+
+    void Show();
+    void Close();
+    TModalResult ShowModal();
+    TModalResult GetModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult Value) { FModalResult = Value; }
+    bool IsModal() const { return FModal; }
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TCloseEvent OnClose;
+
+    static void DeclareClass(TClassDeclaration<TForm>& D);
+
+protected:
+    // Builds the form's components from the description resource named after its class, then
+    // runs OnCreate. A subclass calls this at the end of its constructor.
+    void InitializeFromDescription();
+    void DoCreate();
+    void CreateParams(TCreateParams& Params) override;
+    void CreateHandleDone() override;
+    void VisibleChanged() override;
+    void Dispatch(TMessage& Message) override;
+    virtual void DoClose(TCloseAction& Action);
+    // Tab and the arrows move the focus; Enter and Escape go to the buttons (CM_DIALOGKEY).
+    bool DialogKey(TWinControl* From, unsigned Key, TShiftState Shift) override;
+    bool PreviewsKeys() const override { return FKeyPreview; }
+
+private:
+    void UpdateBoundsFromWindow();
+
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TFormStyle FFormStyle = fsNormal;
+    TPosition FPosition = poDesigned;
+    bool FKeyPreview = false;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FDestroyCalled = false;
+    int FPendingClientWidth = -1;
+    int FPendingClientHeight = -1;
+};

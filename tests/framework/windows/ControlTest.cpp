@@ -1,0 +1,245 @@
+#include "framework/windows/Application.h"
+#include "framework/windows/CustomControl.h"
+#include "framework/windows/Form.h"
+#include "framework/windows/GraphicControl.h"
+#include "framework/windows/Timer.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "platform/headless/HeadlessWindow.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> GLog;
+
+// Fills its whole rectangle with one colour and logs each paint.
+class TSwatch : public TGraphicControl
+{
+public:
+    TSwatch(TComponent* Owner, TColor Fill) : TGraphicControl(Owner), FFill(Fill) {}
+
+protected:
+    void Paint() override
+    {
+        GLog.push_back(GetName() + ":paint");
+        GetCanvas().GetBrush().SetColor(FFill);
+        GetCanvas().FillRect(GetClientRect());
+    }
+
+private:
+    TColor FFill;
+};
+
+class TPanelish : public TCustomControl
+{
+public:
+    TPanelish(TComponent* Owner, TColor Fill) : TCustomControl(Owner), FFill(Fill) {}
+
+protected:
+    void Paint() override
+    {
+        GLog.push_back(GetName() + ":paint");
+        GetCanvas().GetBrush().SetColor(FFill);
+        GetCanvas().FillRect({1, 1, GetWidth() - 1, GetHeight() - 1});
+    }
+
+private:
+    TColor FFill;
+};
+
+class ControlTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TWindowManager::Reset();
+        Port().SetTickCount(1000);
+        GLog.clear();
+        App = std::make_unique<TApplication>(nullptr);
+        App->Initialize();
+        Form = new TForm(App.get());
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(100, 50, 40, 30);
+        Form->SetColor(clBlack);
+    }
+    void TearDown() override
+    {
+        App.reset();
+        TWindowManager::Reset();
+    }
+
+    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
+
+    void Pump() { App->ProcessMessages(); }
+
+    TColor At(int X, int Y)
+    {
+        return TWindowManager::Get().GetBackBuffer(Form->GetHandle())->GetPixel(X, Y);
+    }
+
+    void Mouse(UINT Msg, TPoint Client, unsigned Shift = 0)
+    {
+        TWindowManager::Get().HandleMouse(Form->GetHandle(), Msg, Shift, Client);
+        Pump();
+    }
+
+    std::unique_ptr<TApplication> App;
+    TForm* Form = nullptr;
+};
+
+TEST_F(ControlTest, AFormPaintsItselfThenGraphicChildrenThenWindowedChildrenOverThem)
+{
+    auto* Swatch = new TSwatch(Form, clRed);
+    Swatch->SetName("Swatch");
+    Swatch->SetBounds(0, 0, 20, 10);
+    Swatch->SetParent(Form);
+    auto* Panel = new TPanelish(Form, clBlue);
+    Panel->SetName("Panel");
+    Panel->SetBounds(10, 0, 20, 10);
+    Panel->SetParent(Form);
+    Form->Show();
+    Pump();
+    EXPECT_EQ(GLog, (std::vector<std::string>{"Swatch:paint", "Panel:paint"}));
+    EXPECT_EQ(At(5, 5), clRed);
+    // The windowed child covers the graphic one; its erase paints its colour, its Paint the rest.
+    EXPECT_EQ(At(12, 5), clBlue);
+    EXPECT_EQ(At(10, 0), ColorToRGB(Panel->GetColor()));
+    EXPECT_EQ(At(35, 5), clBlack);
+    // Presented to the port's window.
+    auto* Native = Port().GetWindows().back();
+    EXPECT_FALSE(Native->GetPresentedRects().empty());
+    EXPECT_EQ(PixelToColor(Native->GetScreenPixel(5, 5)), clRed);
+}
+
+TEST_F(ControlTest, RepaintIsImmediateAndEraseComesFirst)
+{
+    auto* Panel = new TPanelish(Form, clLime);
+    Panel->SetName("Panel");
+    Panel->SetBounds(0, 0, 10, 10);
+    Panel->SetParent(Form);
+    Form->Show();
+    Pump();
+    GLog.clear();
+    Panel->SetColor(clYellow); // invalidates only
+    EXPECT_TRUE(GLog.empty());
+    Panel->Repaint();
+    EXPECT_EQ(GLog, (std::vector<std::string>{"Panel:paint"}));
+    EXPECT_EQ(At(0, 0), clYellow); // erased with the new colour
+    EXPECT_EQ(At(5, 5), clLime);
+}
+
+TEST_F(ControlTest, MouseReachesTheGraphicControlUnderThePointerAndStaysWithItWhileCaptured)
+{
+    auto* Swatch = new TSwatch(Form, clRed);
+    Swatch->SetBounds(10, 10, 10, 10);
+    Swatch->SetParent(Form);
+    std::vector<std::string> Seen;
+    Swatch->OnMouseDown = [&](TObject*, TMouseButton B, TShiftState, int X, int Y) {
+        Seen.push_back("down " + std::to_string(int(B)) + " " + std::to_string(X) + "," +
+                       std::to_string(Y));
+    };
+    Swatch->OnMouseMove = [&](TObject*, TShiftState, int X, int Y) {
+        Seen.push_back("move " + std::to_string(X) + "," + std::to_string(Y));
+    };
+    Swatch->OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int X, int Y) {
+        Seen.push_back("up " + std::to_string(X) + "," + std::to_string(Y));
+    };
+    Swatch->OnClick = [&](TObject*) { Seen.push_back("click"); };
+    Form->Show();
+    Pump();
+
+    Mouse(WM_LBUTTONDOWN, {12, 13}, ssLeft);
+    Mouse(WM_MOUSEMOVE, {35, 2}, ssLeft); // outside, but captured
+    Mouse(WM_LBUTTONUP, {35, 2});         // released outside: no click
+    Mouse(WM_MOUSEMOVE, {35, 2});         // no longer captured: the form's
+    Mouse(WM_LBUTTONDOWN, {11, 11}, ssLeft);
+    Mouse(WM_LBUTTONUP, {11, 11});
+    EXPECT_EQ(Seen, (std::vector<std::string>{"down 1 2,3", "move 25,-8", "up 25,-8", "down 1 1,1",
+                                              "up 1,1", "click"}));
+    EXPECT_EQ(TWindowManager::Get().GetCapture(), 0u);
+}
+
+TEST_F(ControlTest, ARightClickOnAGraphicControlAsksTheFormForItsContextMenu)
+{
+    auto* Swatch = new TSwatch(Form, clRed);
+    Swatch->SetBounds(10, 10, 10, 10);
+    Swatch->SetParent(Form);
+    TPoint Asked{-100, -100};
+    Form->OnContextPopup = [&](TObject*, TPoint P, bool& Handled) {
+        Asked = P;
+        Handled = true;
+    };
+    Form->Show();
+    Pump();
+    Mouse(WM_RBUTTONDOWN, {14, 15});
+    Mouse(WM_RBUTTONUP, {14, 15});
+    EXPECT_EQ(Asked, TPoint(14, 15));
+}
+
+TEST_F(ControlTest, AClientAlignedChildFollowsItsParent)
+{
+    auto* Swatch = new TSwatch(Form, clRed);
+    Swatch->SetParent(Form);
+    Swatch->SetAlign(alClient);
+    EXPECT_EQ(Swatch->GetBoundsRect(), TRect(0, 0, 40, 30));
+    Form->SetBounds(0, 0, 60, 20);
+    EXPECT_EQ(Swatch->GetBoundsRect(), TRect(0, 0, 60, 20));
+}
+
+TEST_F(ControlTest, TimersTickInTheLoopAndAModalFormKeepsThemTicking)
+{
+    auto* Timer = new TTimer(App.get());
+    Timer->SetInterval(250);
+    int Ticks = 0;
+    auto* Dialog = new TForm(App.get());
+    Dialog->SetBorderStyle(bsNone);
+    Timer->SetOnTimer([&](TObject*) {
+        ++Ticks;
+        if (Ticks == 2)
+            Dialog->ShowModal(); // ticks 3 and 4 run inside the modal loop
+        if (Ticks == 4)
+            Dialog->SetModalResult(mrOk);
+        if (Ticks == 6)
+            App->Terminate();
+    });
+    App->Run();
+    EXPECT_EQ(Ticks, 6);
+    EXPECT_EQ(Port().GetTickCount(), 1000u + 6 * 250u);
+    EXPECT_FALSE(Dialog->GetVisible());
+}
+
+TEST_F(ControlTest, AQuitPostedInsideAModalLoopEndsTheRun)
+{
+    auto* Dialog = new TForm(App.get());
+    Dialog->SetBorderStyle(bsNone);
+    auto* Timer = new TTimer(App.get());
+    Timer->SetInterval(100);
+    int Ticks = 0;
+    TModalResult Result = -1;
+    Timer->SetOnTimer([&](TObject*) {
+        if (++Ticks == 1)
+            Result = Dialog->ShowModal();
+        else
+            TWindowManager::Get().PostQuitMessage(0);
+    });
+    App->Run();
+    EXPECT_EQ(Ticks, 2);
+    EXPECT_EQ(Result, mrCancel);
+    EXPECT_TRUE(App->GetTerminated());
+}
+
+TEST_F(ControlTest, HidingTheApplicationWindowHidesTheMainFormsTaskbarButton)
+{
+    // The form created first through CreateForm is the main form.
+    TForm* Main = nullptr;
+    App->CreateForm(Main);
+    auto* Native = Port().GetWindows().back();
+    EXPECT_TRUE(Native->GetParams().TaskbarButton);
+    TWindowManager::Get().ShowWindow(App->GetHandle(), SW_HIDE);
+    EXPECT_FALSE(Native->GetParams().TaskbarButton);
+    EXPECT_EQ(App->GetMainForm(), Main);
+}
+
+} // namespace
