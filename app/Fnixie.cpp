@@ -5,7 +5,6 @@
 #include "app/Fnixstart.h"
 #include "base/Exception.h"
 #include "framework/objects/ClassRegistry.h"
-#include "framework/objects/FormReader.h"
 #include "framework/objects/Resources.h"
 #include "framework/stdctrls/CustomPanel.h"
 #include "framework/stdctrls/MenuItem.h"
@@ -63,7 +62,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     RegisterClockClasses();
     // The description first; the members get their start values after it and before FormCreate
     // (they are initialised above, and nothing in the description touches them).
-    TFormReader::ReadInto(*this, TResources::GetText("form", "TForm1"));
+    ReadDescription();
     fcImageForm1 = Find<TfcImageForm>(*this, "fcImageForm1");
     RidivAzoza1 = Find<TRidivAzoza>(*this, "RidivAzoza1");
     ImageListNixie = Find<TImageList>(*this, "ImageListNixie");

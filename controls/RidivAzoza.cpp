@@ -1,7 +1,7 @@
 #include "controls/RidivAzoza.h"
 
 #include "framework/objects/ClassRegistry.h"
-#include "platform/Platform.h"
+#include "framework/objects/SysUtils.h"
 
 TRidivAzoza::TRidivAzoza(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -154,7 +154,7 @@ void TRidivAzoza::PaintTime()
 {
     GetCanvas().GetBrush().SetColor(GetColor());
     PaintBackground();
-    const TLocalTime Now = TPlatform::Get().GetLocalTime();
+    const TLocalTime Now = CurrentLocalTime();
     int Hour = Now.Hour;
     if (FMode24 == 0 && Hour > 12)
         Hour -= 12;

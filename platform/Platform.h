@@ -1,9 +1,9 @@
 #pragma once
 
 // The one interface between the program and an operating system. The framework calls down through
-// TPlatform and TPlatformWindow; a port calls back up through TPlatformWindowEvents. Every method
-// has a harmless default so that a port (the headless one above all) implements only what it has.
-// Only the value types of framework/Point.h, Rect.h and Color.h cross this seam.
+// TPlatform and TPlatformWindow; a port calls back up through TPlatformWindowEvents. A port
+// implements every method of TPlatform and TPlatformWindow: no silent default hides a missing one.
+// Only the value types of base/ cross this seam.
 //
 // Several names here (the ERROR_ and REG_ constants) are also macros of <windows.h>, with the same
 // values. The Windows port therefore includes <windows.h> after every project header, and no method
@@ -139,24 +139,21 @@ class TPlatformWindow
 {
 public:
     virtual ~TPlatformWindow() = default;
-    virtual void Show(bool /*Activate*/) {}
-    virtual void Hide() {}
+    virtual void Show(bool Activate) = 0;
+    virtual void Hide() = 0;
     virtual TRect GetBounds() const = 0; // outer, screen coordinates
-    virtual void SetBounds(const TRect& /*Outer*/) {}
-    virtual TRect GetClientOffset() const
-    {
-        return {};
-    } // frame thickness: left, top, right, bottom
-    virtual void SetTitle(const std::string& /*Utf8*/) {}
-    virtual void SetStayOnTop(bool) {}
-    virtual void SetTaskbarButton(bool /*Visible*/) {}
+    virtual void SetBounds(const TRect& Outer) = 0;
+    virtual TRect GetClientOffset() const = 0; // frame thickness: left, top, right, bottom
+    virtual void SetTitle(const std::string& Utf8) = 0;
+    virtual void SetStayOnTop(bool) = 0;
+    virtual void SetTaskbarButton(bool Visible) = 0;
     // The window's outline, in client coordinates; an empty optional makes it rectangular.
-    virtual void SetShape(const std::optional<std::vector<TRect>>& /*Rects*/) {}
+    virtual void SetShape(const std::optional<std::vector<TRect>>& Rects) = 0;
     // Copies the part Rect (client coordinates) of the back buffer to the screen.
-    virtual void Present(const TPixelView& /*BackBuffer*/, const TRect& /*Rect*/) {}
-    virtual void Activate() {}
-    virtual void SetCursor(TCursorShape) {}
-    virtual void SetCapture(bool /*Captured*/) {}
+    virtual void Present(const TPixelView& BackBuffer, const TRect& Rect) = 0;
+    virtual void Activate() = 0;
+    virtual void SetCursor(TCursorShape) = 0;
+    virtual void SetCapture(bool Captured) = 0;
 };
 
 class TPlatform
@@ -170,92 +167,55 @@ public:
 
     // Windows and events.
     virtual std::unique_ptr<TPlatformWindow> CreateNativeWindow(const TPlatformWindowParams&,
-                                                                TPlatformWindowEvents*)
-    {
-        return nullptr;
-    }
+                                                                TPlatformWindowEvents*) = 0;
     // Waits at most TimeoutMs for events and delivers them; true when something was delivered.
-    virtual bool WaitEvents(int /*TimeoutMs*/) { return false; }
+    virtual bool WaitEvents(int TimeoutMs) = 0;
     // Makes a WaitEvents of another call return early (used by PostMessage).
-    virtual void Wake() {}
+    virtual void Wake() = 0;
 
     // Screen and pointer.
-    virtual TPoint GetScreenSize() const { return {1024, 768}; }
-    virtual int GetScreenBitsPerPixel() const { return 32; }
-    virtual TPoint GetCursorPos() const { return {}; }
-    virtual bool GetFullWindowDrag() const { return true; }
+    virtual TPoint GetScreenSize() const = 0;
+    virtual int GetScreenBitsPerPixel() const = 0;
+    virtual TPoint GetCursorPos() const = 0;
+    virtual bool GetFullWindowDrag() const = 0;
     // Inverts the pixels of a frame Thickness pixels wide inside Rect on the screen (XOR: a
     // second call with the same arguments erases it).
-    virtual void DrawScreenFrame(const TRect& /*Rect*/, int /*Thickness*/) {}
+    virtual void DrawScreenFrame(const TRect& Rect, int Thickness) = 0;
 
     // Text.
     virtual TFontEngine& GetFontEngine() = 0;
 
     // Per-user registry. Values are the stored bytes; REG_SZ text is UTF-8, stored with its
     // terminating NUL when the caller includes it (as Win32 callers do).
-    virtual long CreateRegistryKey(TRegistryRoot, const std::string& /*Path*/, TRegistryKey& Key,
-                                   std::uint32_t* Disposition)
-    {
-        Key = 0;
-        if (Disposition)
-            *Disposition = 0;
-        return ERROR_ACCESS_DENIED;
-    }
-    virtual long OpenRegistryKey(TRegistryRoot, const std::string& /*Path*/, TRegistryKey& Key)
-    {
-        Key = 0;
-        return ERROR_FILE_NOT_FOUND;
-    }
-    virtual long QueryRegistryValue(TRegistryKey, const std::string& /*Name*/, std::uint32_t& Type,
-                                    std::vector<std::uint8_t>& Data)
-    {
-        Type = REG_NONE;
-        Data.clear();
-        return ERROR_FILE_NOT_FOUND;
-    }
-    virtual long SetRegistryValue(TRegistryKey, const std::string& /*Name*/, std::uint32_t /*Type*/,
-                                  std::span<const std::uint8_t> /*Data*/)
-    {
-        return ERROR_ACCESS_DENIED;
-    }
-    virtual long DeleteRegistryValue(TRegistryKey, const std::string& /*Name*/)
-    {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    virtual long CloseRegistryKey(TRegistryKey) { return ERROR_SUCCESS; }
+    virtual long CreateRegistryKey(TRegistryRoot, const std::string& Path, TRegistryKey& Key,
+                                   std::uint32_t* Disposition) = 0;
+    virtual long OpenRegistryKey(TRegistryRoot, const std::string& Path, TRegistryKey& Key) = 0;
+    virtual long QueryRegistryValue(TRegistryKey, const std::string& Name, std::uint32_t& Type,
+                                    std::vector<std::uint8_t>& Data) = 0;
+    virtual long SetRegistryValue(TRegistryKey, const std::string& Name, std::uint32_t Type,
+                                  std::span<const std::uint8_t> Data) = 0;
+    virtual long DeleteRegistryValue(TRegistryKey, const std::string& Name) = 0;
+    virtual long CloseRegistryKey(TRegistryKey) = 0;
 
     // Private profile (INI) files; File is a path, Section and Key are case-insensitive.
-    virtual std::string ReadProfileEntry(const std::string& /*File*/,
-                                         const std::string& /*Section*/, const std::string& /*Key*/,
-                                         const std::string& Default)
-    {
-        return Default;
-    }
-    virtual bool WriteProfileEntry(const std::string& /*File*/, const std::string& /*Section*/,
-                                   const std::string& /*Key*/, const std::string& /*Value*/)
-    {
-        return false;
-    }
+    virtual std::string ReadProfileEntry(const std::string& File, const std::string& Section,
+                                         const std::string& Key, const std::string& Default) = 0;
+    virtual bool WriteProfileEntry(const std::string& File, const std::string& Section,
+                                   const std::string& Key, const std::string& Value) = 0;
 
     // Commands started at login, by name.
-    virtual bool SetLoginItem(const std::string& /*Name*/, const std::string& /*CommandLine*/)
-    {
-        return false;
-    }
-    virtual bool RemoveLoginItem(const std::string& /*Name*/) { return false; }
-    virtual std::optional<std::string> GetLoginItem(const std::string& /*Name*/)
-    {
-        return std::nullopt;
-    }
+    virtual bool SetLoginItem(const std::string& Name, const std::string& CommandLine) = 0;
+    virtual bool RemoveLoginItem(const std::string& Name) = 0;
+    virtual std::optional<std::string> GetLoginItem(const std::string& Name) = 0;
 
     // Opens a file or an address with the user's default application; false when that failed.
-    virtual bool ShellOpen(const std::string& /*FileOrAddress*/) { return false; }
+    virtual bool ShellOpen(const std::string& FileOrAddress) = 0;
 
     // Process.
-    virtual std::string GetExecutablePath() const { return {}; }
-    virtual std::string GetCurrentFolder() const { return {}; }
-    virtual bool FileExists(const std::string& /*Path*/) const { return false; }
-    virtual void Sleep(int /*Milliseconds*/) {}
+    virtual std::string GetExecutablePath() const = 0;
+    virtual std::string GetCurrentFolder() const = 0;
+    virtual bool FileExists(const std::string& Path) const = 0;
+    virtual void Sleep(int Milliseconds) = 0;
     virtual TLocalTime GetLocalTime() const = 0;
     // Milliseconds on a monotonic clock; drives the framework's timers.
     virtual std::uint64_t GetTickCount() const = 0;

@@ -1,7 +1,7 @@
 #include "shaped/fcImage.h"
 
 #include "framework/graphics/Canvas.h"
-#include "platform/Platform.h"
+#include "framework/windows/Screen.h"
 
 TfcCustomImage::TfcCustomImage(TComponent* AOwner)
     : TGraphicControl(AOwner), FPicture(std::make_unique<TPicture>())
@@ -86,7 +86,7 @@ void TfcCustomImage::Paint()
     if (!FPicture->HasGraphic())
         FPicture->SetBitmap(TBitmap(GetWidth(), GetHeight()));
     const TBitmap& Graphic = *FPicture->GetGraphic();
-    if (TPlatform::Get().GetScreenBitsPerPixel() <= 8) {
+    if (Screen().GetBitsPerPixel() <= 8) {
         // A palette display: the picture goes unscaled to the origin. Our back buffers are true
         // colour and the port maps them to the display, so no halftone palette is realised.
         Canvas.Draw(0, 0, Graphic);

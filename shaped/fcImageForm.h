@@ -9,7 +9,6 @@
 
 class TFiler;
 class TForm;
-class TPlatform;
 class TStream;
 
 enum TfcImageFormOption
@@ -80,7 +79,7 @@ class TfcCustomImageForm : public TfcCustomImage
 
     // The drag (all on the thread of the form's window). X and Y are the press point in the
     // form's client coordinates; Pointer is on the screen.
-    virtual void DrawDragOutline(TPlatform& Screen, const TRect& Rect);
+    virtual void DrawDragOutline(const TRect& Rect);
     virtual void DragMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     // Every message of the form's window, after the form handled it.
     virtual void AfterFormMessage(TMessage& Message);

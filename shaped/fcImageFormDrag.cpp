@@ -1,8 +1,9 @@
 // The drag of TfcCustomImageForm: the hook's view of the form's messages, the nested loop that
 // owns the mouse while the left button is down on the picture, and the two ways of moving the
 // form (an XOR outline that the form jumps to at the release, or the form itself, live).
+#include "framework/objects/SysUtils.h"
 #include "framework/windows/Form.h"
-#include "platform/Platform.h"
+#include "framework/windows/Screen.h"
 #include "shaped/fcImageForm.h"
 
 #include <cstdlib>
@@ -110,7 +111,7 @@ void TfcCustomImageForm::DragLoop(int X, int Y)
         {
             if (!Released && Self.FDragging) {
                 if (!FirstMove)
-                    Self.DrawDragOutline(TPlatform::Get(), Self.FLastOutline);
+                    Self.DrawDragOutline(Self.FLastOutline);
                 Self.FDragging = false;
             }
             if (WM().GetCapture() == Window)
@@ -129,7 +130,7 @@ void TfcCustomImageForm::DragLoop(int X, int Y)
             break;
         }
         // Read once the message is in hand, so that the position is never older than it.
-        const TPoint Pointer = TPlatform::Get().GetCursorPos();
+        const TPoint Pointer = Screen().GetCursorPos();
         if (Msg.Message == WM_MOUSEMOVE) {
             DragMouseMove(X, Y, Pointer, FirstMove, DragRect, FormBounds);
         } else if (Msg.Message == WM_LBUTTONUP) {
@@ -165,19 +166,18 @@ void TfcCustomImageForm::DragMouseMove(int X, int Y, TPoint Pointer, bool& First
     if (UseFullWindowDrag()) {
         FDragging = true;
         // Catch up with the pointer once instead of following a backlog of movements.
-        TPlatform::Get().Sleep(10);
+        Pause(10);
         TMsg Pending;
         while (WM().PeekMessage(Pending, Window, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
         }
-        const TPoint Now = TPlatform::Get().GetCursorPos();
+        const TPoint Now = Screen().GetCursorPos();
         WM().SetWindowPos(Window, 0, Now.X - X, Now.Y - Y, 0, 0, SwpMoveOnly);
         return;
     }
-    TPlatform& Screen = TPlatform::Get();
     if (FirstMove)
         FDragging = true;
     else
-        DrawDragOutline(Screen, FLastOutline);
+        DrawDragOutline(FLastOutline);
     const int Width = Form->GetWidth();
     const int Height = Form->GetHeight();
     DragRect = TRect::FromSize(Pointer.X - X, Pointer.Y - Y, Width, Height);
@@ -189,7 +189,7 @@ void TfcCustomImageForm::DragMouseMove(int X, int Y, TPoint Pointer, bool& First
         Outline.Right = Outline.Left + Width;
         Outline.Bottom = Outline.Top + Height;
     }
-    DrawDragOutline(Screen, Outline);
+    DrawDragOutline(Outline);
     FLastOutline = Outline;
     FirstMove = false;
 }
@@ -202,7 +202,7 @@ void TfcCustomImageForm::DragMouseUp(int /*X*/, int /*Y*/, TPoint /*Pointer*/,
     FDragging = false;
     if (UseFullWindowDrag())
         return;
-    DrawDragOutline(TPlatform::Get(), FLastOutline);
+    DrawDragOutline(FLastOutline);
     const HWND Window = GetFormWindow();
     WM().SetWindowPos(Window, 0, DragRect.Left, DragRect.Top, 0, 0, SwpMoveOnly | SWP_SHOWWINDOW);
     if (WM().GetCapture() == Window)
@@ -211,15 +211,15 @@ void TfcCustomImageForm::DragMouseUp(int /*X*/, int /*Y*/, TPoint /*Pointer*/,
 
 bool TfcCustomImageForm::UseFullWindowDrag()
 {
-    return GetOptions().Contains(ifUseWindowsDrag) && TPlatform::Get().GetFullWindowDrag();
+    return GetOptions().Contains(ifUseWindowsDrag) && Screen().GetFullWindowDrag();
 }
 
-void TfcCustomImageForm::DrawDragOutline(TPlatform& Screen, const TRect& Rect)
+void TfcCustomImageForm::DrawDragOutline(const TRect& Rect)
 {
     // Three dotted XOR frames, each one pixel inside the last: drawing them again erases them.
     TRect R = Rect;
     for (int I = 0; I < 3; ++I) {
-        Screen.DrawScreenFrame(R, 1);
+        Screen().InvertFrame(R, 1);
         R = Shrink(R);
     }
 }

@@ -62,7 +62,7 @@ void TForm::DeclareClass(TClassDeclaration<TForm>& D)
     D.Event("OnClose", &TForm::OnClose);
 }
 
-void TForm::InitializeFromDescription()
+void TForm::ReadDescription()
 {
     const TResourceEntry* Entry = TResources::FindByName(ClassName());
     if (!Entry || std::string_view(Entry->Kind) != "form")
@@ -70,7 +70,6 @@ void TForm::InitializeFromDescription()
     const std::string_view Text(reinterpret_cast<const char*>(Entry->Data.data()),
                                 Entry->Data.size());
     TFormReader::ReadInto(*this, Text);
-    DoCreate();
 }
 
 void TForm::DoCreate()

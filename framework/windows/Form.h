@@ -49,7 +49,7 @@ using TCloseEvent = TEvent<TObject* /*Sender*/, TCloseAction& /*Action*/>;
 
 // A top-level window: border and form styles, caption, client size, showing normally or
 // modally, closing. A form class reads its components from the form description named after
-// the class when it is constructed with ReadDescription; OnCreate runs after that.
+// the class with ReadDescription in its constructor; OnCreate runs after that.
 class TForm : public TWinControl
 {
     PUBLISHED_CLASS(TForm, TWinControl)
@@ -91,9 +91,11 @@ class TForm : public TWinControl
     static void DeclareClass(TClassDeclaration<TForm>& D);
 
 protected:
-    // Builds the form's components from the description resource named after its class, then
-    // runs OnCreate. A subclass calls this at the end of its constructor.
-    void InitializeFromDescription();
+    // Builds the form's components from the description resource named after its class
+    // (EResNotFound when there is none). A subclass calls this in its constructor, takes its
+    // components by name, then calls DoCreate.
+    void ReadDescription();
+    // Runs OnCreate.
     void DoCreate();
     void CreateParams(TCreateParams& Params) override;
     void CreateHandleDone() override;

@@ -17,6 +17,26 @@ int TScreen::GetHeight() const
     return TPlatform::Get().GetScreenSize().Y;
 }
 
+int TScreen::GetBitsPerPixel() const
+{
+    return TPlatform::Get().GetScreenBitsPerPixel();
+}
+
+TPoint TScreen::GetCursorPos() const
+{
+    return TPlatform::Get().GetCursorPos();
+}
+
+bool TScreen::GetFullWindowDrag() const
+{
+    return TPlatform::Get().GetFullWindowDrag();
+}
+
+void TScreen::InvertFrame(const TRect& Rect, int Thickness)
+{
+    TPlatform::Get().DrawScreenFrame(Rect, Thickness);
+}
+
 TForm* TScreen::GetActiveForm() const
 {
     const HWND Active = TWindowManager::Get().GetActiveWindow();

@@ -154,8 +154,6 @@ void TWinControl::RemoveControl(TControl* AControl)
     AControl->Invalidate();
     if (FCaptureControl == AControl)
         FCaptureControl = nullptr;
-    if (FMouseControl == AControl)
-        FMouseControl = nullptr;
     if (auto* W = dynamic_cast<TWinControl*>(AControl))
         W->DestroyWnd();
     std::erase(FControls, AControl);

@@ -149,7 +149,6 @@ private:
     HWND FHandle = 0;
     std::vector<TControl*> FControls; // z-order, bottom first
     TControl* FCaptureControl = nullptr;
-    TControl* FMouseControl = nullptr;
     TWndMethod FWindowProc;
     bool FTabStop = false;
     int FTabOrder = 0;

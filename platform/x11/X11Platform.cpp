@@ -173,14 +173,14 @@ void TX11Platform::Wake()
 TPoint TX11Platform::GetScreenSize() const
 {
     if (!FDisplay)
-        return TPlatform::GetScreenSize();
+        return {1024, 768}; // no display: a screen of the commonest size
     return {DisplayWidth(FDisplay->Get(), FDisplay->GetScreen()),
             DisplayHeight(FDisplay->Get(), FDisplay->GetScreen())};
 }
 
 int TX11Platform::GetScreenBitsPerPixel() const
 {
-    return FDisplay ? FDisplay->GetScreenBitsPerPixel() : TPlatform::GetScreenBitsPerPixel();
+    return FDisplay ? FDisplay->GetScreenBitsPerPixel() : 32;
 }
 
 TPoint TX11Platform::GetCursorPos() const

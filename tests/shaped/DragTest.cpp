@@ -194,9 +194,9 @@ TEST_F(Drag, TheLiveOptionDragsAnOutlineWhenTheDesktopDoesNotDragContents)
 
 TEST_F(Drag, AnOutlineIsThreeXorFramesEachOnePixelInside)
 {
-    Image->DrawDragOutline(Port(), {10, 20, 50, 60});
+    Image->DrawDragOutline({10, 20, 50, 60});
     EXPECT_EQ(Port().GetScreenFrames(), Outline({10, 20, 50, 60}));
-    Image->DrawDragOutline(Port(), {10, 20, 50, 60});
+    Image->DrawDragOutline({10, 20, 50, 60});
     EXPECT_TRUE(Visible().empty());
 }
 

@@ -2,7 +2,7 @@
 // text and polka dots, digit stretching. The fill and the stretch are set beside pixman's.
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
-#include "platform/Platform.h"
+#include "platform/headless/HeadlessPlatform.h"
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -26,7 +26,7 @@ private:
     TGlyph FGlyph;
 };
 
-class TBenchPort : public TPlatform
+class TBenchPort : public THeadlessPlatform
 {
     class TEngine : public TFontEngine
     {
@@ -38,8 +38,6 @@ class TBenchPort : public TPlatform
 
 public:
     TFontEngine& GetFontEngine() override { return FEngine; }
-    TLocalTime GetLocalTime() const override { return {}; }
-    std::uint64_t GetTickCount() const override { return 0; }
 
 private:
     TEngine FEngine;

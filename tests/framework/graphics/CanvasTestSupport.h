@@ -5,7 +5,7 @@
 
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
-#include "platform/Platform.h"
+#include "tests/support/ForwardingPlatform.h"
 
 #include <map>
 #include <memory>
@@ -64,22 +64,12 @@ public:
 };
 
 // Installs a port whose font engine is a TFakeFontEngine for the life of the object.
-class TFakeFontPort : public TPlatform
+class TFakeFontPort : public TForwardingPlatform
 {
 public:
-    TFakeFontPort() : FPrevious(&TPlatform::Get()) { TPlatform::Set(this); }
-    ~TFakeFontPort() override { TPlatform::Set(FPrevious); }
-    TFakeFontPort(const TFakeFontPort&) = delete;
-    TFakeFontPort& operator=(const TFakeFontPort&) = delete;
-
     TFontEngine& GetFontEngine() override { return Engine; }
-    TLocalTime GetLocalTime() const override { return {}; }
-    std::uint64_t GetTickCount() const override { return 0; }
 
     TFakeFontEngine Engine;
-
-private:
-    TPlatform* FPrevious;
 };
 
 // A bitmap filled with one colour.
