@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-// The per-user registry of the X11 port: the tree of the headless port's model, kept in a text
-// file (by default $XDG_CONFIG_HOME/nixie/registry). The file is read at the first use and
-// rewritten whole, atomically, after every change, so a crash leaves the old or the new tree and
-// never half of one. A change the file cannot take is undone and reported as ERROR_ACCESS_DENIED;
-// a file that exists but cannot be read is never overwritten. Lines that cannot be understood
-// are skipped, and the original file is kept beside as registry.damaged before it is rewritten.
+// The per-user registry of the X11 port: a registry tree (the one the headless port keeps in
+// memory), kept in a text file (by default $XDG_CONFIG_HOME/nixie/registry). The file is read at
+// the first use and rewritten whole, atomically, after every change, so a crash leaves the old or
+// the new tree and never half of one. A change the file cannot take is undone and reported as
+// ERROR_ACCESS_DENIED; a file that exists but cannot be read is never overwritten. Lines that
+// cannot be understood are skipped, and the original file is kept beside as registry.damaged before
+// it is rewritten.
 class TFileRegistry
 {
 public:
