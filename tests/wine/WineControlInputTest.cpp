@@ -39,6 +39,12 @@ protected:
         App.reset();
         TWindowManager::Reset();
     }
+    // Lets the port deliver what the system has for its windows, then the framework dispatch it.
+    void Pump()
+    {
+        TPlatform::Get().WaitEvents(0);
+        App->ProcessMessages();
+    }
     std::unique_ptr<TApplication> App;
 };
 
@@ -64,21 +70,23 @@ TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
     ASSERT_NE(Peer, nullptr);
     ASSERT_TRUE(WaitFor(
         [&] {
-            App->ProcessMessages();
+            Pump();
             return IsForeground(Peer->GetHandle());
         },
         InputTimeoutMs));
 
     ASSERT_TRUE(MovePointer({325, 220}));
-    if (C.VirtualKey)
+    if (C.VirtualKey) {
         ASSERT_TRUE(HoldKey(C.VirtualKey, true));
+    }
     ASSERT_TRUE(PressButton(TPointerButton::Left));
     ASSERT_TRUE(ReleaseButton(TPointerButton::Left));
-    if (C.VirtualKey)
+    if (C.VirtualKey) {
         ASSERT_TRUE(HoldKey(C.VirtualKey, false));
+    }
     EXPECT_TRUE(WaitFor(
         [&] {
-            App->ProcessMessages();
+            Pump();
             return Seen.size() >= 2;
         },
         InputTimeoutMs));
