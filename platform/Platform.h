@@ -11,6 +11,7 @@
 
 #include "base/Color.h"
 #include "base/Rect.h"
+#include "base/Set.h"
 #include "platform/FontEngine.h"
 
 #include <cstdint>
@@ -78,16 +79,42 @@ enum class TMouseButton
     Middle
 };
 
-// Modifier and button state of an input event (the MK_* bits of Win32).
-enum TShiftBits : unsigned
+// The keys and mouse buttons held with an input event, as they are once the event has happened
+// (a press holds its own button, a release no longer does), as Windows reports them.
+enum class TInputModifier
 {
-    ssShift = 1,
-    ssAlt = 2,
-    ssCtrl = 4,
-    ssLeft = 8,
-    ssRight = 16,
-    ssMiddle = 32,
-    ssDouble = 64
+    Shift,
+    Ctrl,
+    Alt,
+    LeftButton,
+    RightButton,
+    MiddleButton
+};
+using TInputModifiers = TSet<TInputModifier>;
+
+enum class TInputKind
+{
+    MouseDown,
+    MouseUp,
+    MouseMove,
+    DoubleClick, // the second press of a double click, in place of its MouseDown
+    KeyDown,
+    KeyUp,
+    Character // the character that the key before it typed
+};
+
+// One input event of a native window, as a port hands it over. Mouse events carry the pointer in
+// client coordinates (and, but for moves, their button); key events a Win32 virtual key, with Alt
+// among the modifiers only where Windows makes it a system key (not AltGr, which is Ctrl+Alt).
+struct TInputEvent
+{
+    TInputKind Kind = TInputKind::MouseMove;
+    TPoint Client{};
+    TMouseButton Button = TMouseButton::None;
+    unsigned Key = 0;
+    char32_t Character = 0;
+    TInputModifiers Modifiers{};
+    bool operator==(const TInputEvent&) const = default;
 };
 
 enum class TCursorShape
@@ -121,12 +148,7 @@ class TPlatformWindowEvents
 {
 public:
     virtual ~TPlatformWindowEvents() = default;
-    virtual void HandleMouseDown(TMouseButton, unsigned /*Shift*/, TPoint /*Client*/) {}
-    virtual void HandleMouseUp(TMouseButton, unsigned /*Shift*/, TPoint /*Client*/) {}
-    virtual void HandleMouseMove(unsigned /*Shift*/, TPoint /*Client*/) {}
-    virtual void HandleKeyDown(unsigned /*VirtualKey*/, unsigned /*Shift*/) {}
-    virtual void HandleKeyUp(unsigned /*VirtualKey*/, unsigned /*Shift*/) {}
-    virtual void HandleChar(char32_t /*Character*/) {}
+    virtual void HandleInput(const TInputEvent&) {}
     virtual void HandleExpose(const TRect& /*Client*/) {}
     virtual void HandleMoved(const TRect& /*OuterBounds*/) {}
     virtual void HandleFocus(bool /*Gained*/) {}

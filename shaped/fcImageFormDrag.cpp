@@ -17,22 +17,6 @@ TWindowManager& WM()
 
 constexpr UINT SwpMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE; // 0x15
 
-TShiftState KeysToShift(WPARAM Keys)
-{
-    TShiftState Shift = 0;
-    if (Keys & MK_LBUTTON)
-        Shift |= ssLeft;
-    if (Keys & MK_RBUTTON)
-        Shift |= ssRight;
-    if (Keys & MK_MBUTTON)
-        Shift |= ssMiddle;
-    if (Keys & MK_SHIFT)
-        Shift |= ssShift;
-    if (Keys & MK_CONTROL)
-        Shift |= ssCtrl;
-    return Shift;
-}
-
 bool IsMdiChild(const TWinControl* Form)
 {
     const auto* F = dynamic_cast<const TForm*>(Form);
@@ -66,7 +50,7 @@ void TfcCustomImageForm::AfterFormMessage(TMessage& Message)
                                  (!Hit->OnClick.Assigned() && !Hit->OnMouseDown.Assigned())
                            : Hit == this;
     if (Drags)
-        DragMouseDown(TMouseButton::Left, KeysToShift(Message.WParam & 0xFFFF), X, Y);
+        DragMouseDown(TMouseButton::Left, KeysToShiftState(Message.WParam & 0xFFFF), X, Y);
 }
 
 void TfcCustomImageForm::DragMouseDown(TMouseButton /*Button*/, TShiftState Shift, int X, int Y)

@@ -230,29 +230,11 @@ void TControl::DefaultHandler(TMessage& Message)
     Message.Result = 0;
 }
 
-namespace {
-TShiftState KeysToShift(WPARAM Keys)
-{
-    TShiftState S = 0;
-    if (Keys & MK_LBUTTON)
-        S |= ssLeft;
-    if (Keys & MK_RBUTTON)
-        S |= ssRight;
-    if (Keys & MK_MBUTTON)
-        S |= ssMiddle;
-    if (Keys & MK_SHIFT)
-        S |= ssShift;
-    if (Keys & MK_CONTROL)
-        S |= ssCtrl;
-    return S;
-}
-} // namespace
-
 void TControl::HandleMouseMessage(TMessage& Message)
 {
     const int X = GetXLParam(Message.LParam);
     const int Y = GetYLParam(Message.LParam);
-    TShiftState Shift = KeysToShift(Message.WParam);
+    TShiftState Shift = KeysToShiftState(Message.WParam);
     TMouseButton Button = TMouseButton::None;
     bool Down = false;
     switch (Message.Msg) {

@@ -6,6 +6,7 @@
 #include "framework/objects/Component.h"
 #include "framework/objects/Event.h"
 #include "framework/windows/Messages.h"
+#include "framework/windows/ShiftState.h"
 #include "platform/Platform.h"
 
 class TWinControl;
@@ -39,8 +40,6 @@ enum TControlStateFlag
     csCreating
 };
 using TControlState = TSet<TControlStateFlag>;
-
-using TShiftState = unsigned; // TShiftBits of platform/Platform.h
 
 using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /*X*/, int /*Y*/>;
 using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int /*Y*/>;

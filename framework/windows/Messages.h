@@ -28,13 +28,15 @@ struct TMsg
     LPARAM LParam = 0;
     std::uint64_t Time = 0;
     char32_t Char = 0;  // for WM_KEYDOWN: the character TranslateMessage posts as WM_CHAR
-    unsigned Shift = 0; // for key messages: the TShiftBits held when the key went down or up
+    unsigned Shift = 0; // for input: the TShiftBits held when it happened
     // Typed, not posted: until it is taken from the queue it belongs to whatever has the
     // keyboard focus, so that keys typed ahead follow a focus that earlier keys moved.
     bool Keyboard = false;
     // Mouse input still in the queue without its window: Hwnd is the top-level window and
     // LParam the screen point. The queue never hands such a message out.
     bool Unrouted = false;
+    // Came from the port's input: dispatching it makes Shift the window manager's key state.
+    bool Input = false;
 };
 
 constexpr LPARAM MakeLParam(int Low, int High)

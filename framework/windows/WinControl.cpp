@@ -465,7 +465,7 @@ void TWinControl::WMKey(TMessage& Message)
         return;
     }
     unsigned Key = unsigned(Message.WParam);
-    const TShiftState Shift = WM().GetKeyShift();
+    const TShiftState Shift = KeyboardShiftState();
     const bool Down = Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN;
     if (Preview)
         Down ? Form->KeyDown(Key, Shift) : Form->KeyUp(Key, Shift);

@@ -51,33 +51,7 @@ class TWindowManager::TPeerEvents : public TPlatformWindowEvents
 public:
     TPeerEvents(TWindowManager& Manager, HWND Wnd) : FManager(Manager), FWnd(Wnd) {}
 
-    void HandleMouseDown(TMouseButton Button, unsigned Shift, TPoint Client) override
-    {
-        const UINT Msg = Button == TMouseButton::Right    ? WM_RBUTTONDOWN
-                         : Button == TMouseButton::Middle ? WM_MBUTTONDOWN
-                                                          : WM_LBUTTONDOWN;
-        FManager.HandleMouse(FWnd, (Shift & ssDouble) ? Msg + 2 : Msg, Shift, Client);
-    }
-    void HandleMouseUp(TMouseButton Button, unsigned Shift, TPoint Client) override
-    {
-        const UINT Msg = Button == TMouseButton::Right    ? WM_RBUTTONUP
-                         : Button == TMouseButton::Middle ? WM_MBUTTONUP
-                                                          : WM_LBUTTONUP;
-        FManager.HandleMouse(FWnd, Msg, Shift, Client);
-    }
-    void HandleMouseMove(unsigned Shift, TPoint Client) override
-    {
-        FManager.HandleMouse(FWnd, WM_MOUSEMOVE, Shift, Client);
-    }
-    void HandleKeyDown(unsigned Key, unsigned Shift) override
-    {
-        FManager.HandleKey(FWnd, (Shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, Key, Shift);
-    }
-    void HandleKeyUp(unsigned Key, unsigned Shift) override
-    {
-        FManager.HandleKey(FWnd, (Shift & ssAlt) ? WM_SYSKEYUP : WM_KEYUP, Key, Shift);
-    }
-    void HandleChar(char32_t Character) override { FManager.HandleChar(FWnd, Character); }
+    void HandleInput(const TInputEvent& Event) override { FManager.HandleInput(FWnd, Event); }
     void HandleExpose(const TRect& Client) override { FManager.HandleExpose(FWnd, Client); }
     void HandleMoved(const TRect& Outer) override { FManager.HandleMoved(FWnd, Outer); }
     void HandleFocus(bool Gained) override { FManager.HandleFocus(FWnd, Gained); }
@@ -92,20 +66,15 @@ private:
 namespace {
 std::unique_ptr<TWindowManager> GManager;
 
-WPARAM ShiftToKeyState(unsigned Shift)
+// The message of a press, release or double click: Win32 numbers each button's three in a row.
+UINT ButtonMessage(TInputKind Kind, TMouseButton Button)
 {
-    WPARAM W = 0;
-    if (Shift & ssLeft)
-        W |= MK_LBUTTON;
-    if (Shift & ssRight)
-        W |= MK_RBUTTON;
-    if (Shift & ssMiddle)
-        W |= MK_MBUTTON;
-    if (Shift & ssShift)
-        W |= MK_SHIFT;
-    if (Shift & ssCtrl)
-        W |= MK_CONTROL;
-    return W;
+    const UINT Down = Button == TMouseButton::Right    ? WM_RBUTTONDOWN
+                      : Button == TMouseButton::Middle ? WM_MBUTTONDOWN
+                                                       : WM_LBUTTONDOWN;
+    return Kind == TInputKind::MouseUp       ? Down + 1
+           : Kind == TInputKind::DoubleClick ? Down + 2
+                                             : Down;
 }
 } // namespace
 
@@ -735,7 +704,8 @@ bool TWindowManager::TranslateMessage(const TMsg& Msg)
 {
     if ((Msg.Message == WM_KEYDOWN || Msg.Message == WM_SYSKEYDOWN) && Msg.Char) {
         FPosted.push_front({Msg.Hwnd, Msg.Message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR,
-                            WPARAM(Msg.Char), 0, Msg.Time, 0, Msg.Shift, Msg.Keyboard});
+                            WPARAM(Msg.Char), 0, Msg.Time, 0, Msg.Shift, Msg.Keyboard, false,
+                            Msg.Input});
         return true;
     }
     return false;
@@ -745,7 +715,9 @@ LRESULT TWindowManager::DispatchMessage(const TMsg& Msg)
 {
     if (!Msg.Hwnd)
         return 0;
-    if (Msg.Message >= WM_KEYDOWN && Msg.Message <= WM_SYSCHAR)
+    // The key state changes with the input taken from the queue, as on Windows: what was held
+    // when the message came is what its handlers see, whatever the keyboard does meanwhile.
+    if (Msg.Input)
         FKeyShift = Msg.Shift;
     return SendMessage(Msg.Hwnd, Msg.Message, Msg.WParam, Msg.LParam);
 }
@@ -840,7 +812,32 @@ void TWindowManager::PostInput(TMsg Msg)
     FPosted.push_back(Msg);
 }
 
-void TWindowManager::HandleMouse(HWND TopLevel, UINT Msg, unsigned Shift, TPoint Client)
+void TWindowManager::HandleInput(HWND TopLevel, const TInputEvent& Event)
+{
+    const TShiftState Shift = ShiftStateOf(Event.Modifiers);
+    switch (Event.Kind) {
+    case TInputKind::MouseDown:
+    case TInputKind::MouseUp:
+    case TInputKind::DoubleClick:
+        if (Event.Button != TMouseButton::None)
+            HandleMouse(TopLevel, ButtonMessage(Event.Kind, Event.Button), Shift, Event.Client);
+        return;
+    case TInputKind::MouseMove:
+        HandleMouse(TopLevel, WM_MOUSEMOVE, Shift, Event.Client);
+        return;
+    case TInputKind::KeyDown:
+        HandleKey(TopLevel, (Shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, Event.Key, Shift);
+        return;
+    case TInputKind::KeyUp:
+        HandleKey(TopLevel, (Shift & ssAlt) ? WM_SYSKEYUP : WM_KEYUP, Event.Key, Shift);
+        return;
+    case TInputKind::Character:
+        HandleChar(TopLevel, Event.Character);
+        return;
+    }
+}
+
+void TWindowManager::HandleMouse(HWND TopLevel, UINT Msg, TShiftState Shift, TPoint Client)
 {
     if (!Find(TopLevel))
         return;
@@ -848,8 +845,9 @@ void TWindowManager::HandleMouse(HWND TopLevel, UINT Msg, unsigned Shift, TPoint
     // meanwhile (by a drag loop that starts at the press) gets the movements and the release
     // that came before it, and the point is measured from where the window is by then.
     const TPoint Screen = ClientToScreen(TopLevel, Client);
-    TMsg Raw{TopLevel, Msg, ShiftToKeyState(Shift), MakeLParam(Screen.X, Screen.Y), 0, 0};
+    TMsg Raw{TopLevel, Msg, KeyStateOf(Shift), MakeLParam(Screen.X, Screen.Y), 0, 0, Shift};
     Raw.Unrouted = true;
+    Raw.Input = true;
     PostInput(Raw);
 }
 
@@ -877,13 +875,14 @@ bool TWindowManager::RouteMouse(TMsg& Msg) const
     return true;
 }
 
-void TWindowManager::HandleKey(HWND TopLevel, UINT Msg, unsigned VirtualKey, unsigned Shift)
+void TWindowManager::HandleKey(HWND TopLevel, UINT Msg, unsigned VirtualKey, TShiftState Shift)
 {
     HWND Target = FFocus && GetTopLevel(FFocus) == TopLevel ? FFocus : TopLevel;
     // A disabled form (one behind a modal dialog) takes no keys, as it takes no clicks.
     if (!Find(Target) || !IsWindowEnabled(TopLevel))
         return;
-    PostInput({Target, Msg, WPARAM(VirtualKey), 1, 0, 0, Shift, true});
+    // The buttons held are no part of a key's shift state.
+    PostInput({Target, Msg, WPARAM(VirtualKey), 1, 0, 0, Shift & ssKeys, true, false, true});
 }
 
 void TWindowManager::HandleChar(HWND TopLevel, char32_t Character)

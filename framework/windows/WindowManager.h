@@ -4,6 +4,7 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Region.h"
 #include "framework/windows/Messages.h"
+#include "framework/windows/ShiftState.h"
 #include "platform/Platform.h"
 
 #include <deque>
@@ -116,8 +117,9 @@ public:
     bool ReleaseCapture();
     HWND SetFocus(HWND Wnd);
     HWND GetFocus() const { return FFocus; }
-    // The shift keys (TShiftBits) held with the key message being dispatched.
-    unsigned GetKeyShift() const { return FKeyShift; }
+    // The keys and buttons (TShiftBits) held with the input message being dispatched (or the last
+    // one): the key state that GetKeyState reads on Windows.
+    TShiftState GetKeyShift() const { return FKeyShift; }
     HWND GetActiveWindow() const { return FActive; }
 
     // Painting.
@@ -134,8 +136,11 @@ public:
     TBitmap* GetBackBuffer(HWND TopLevel);
 
     // Entry points for the platform events of a top-level window, in its client coordinates.
-    void HandleMouse(HWND TopLevel, UINT Msg, unsigned Shift, TPoint Client);
-    void HandleKey(HWND TopLevel, UINT Msg, unsigned VirtualKey, unsigned Shift);
+    // HandleInput takes a port's input record; the three after it queue its mouse message, key
+    // message or character.
+    void HandleInput(HWND TopLevel, const TInputEvent& Event);
+    void HandleMouse(HWND TopLevel, UINT Msg, TShiftState Shift, TPoint Client);
+    void HandleKey(HWND TopLevel, UINT Msg, unsigned VirtualKey, TShiftState Shift);
     void HandleChar(HWND TopLevel, char32_t Character);
     void HandleExpose(HWND TopLevel, const TRect& Client);
     void HandleMoved(HWND TopLevel, const TRect& Outer);
@@ -181,6 +186,6 @@ private:
     int FQuitCode = 0;
     HWND FCapture = 0;
     HWND FFocus = 0;
-    unsigned FKeyShift = 0;
+    TShiftState FKeyShift = 0;
     HWND FActive = 0;
 };

@@ -18,7 +18,7 @@ struct THeadlessFrame
 
 // A native window of the headless port: it does nothing but remember what was asked of it, and
 // keeps the pixels presented to it as its screen image, so that tests can look at both. Input
-// reaches the framework when a test calls the handlers of GetEvents().
+// reaches the framework when a test hands GetEvents() an input record, as a desktop port would.
 class THeadlessWindow : public TPlatformWindow
 {
 public:

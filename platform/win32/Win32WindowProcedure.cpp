@@ -21,36 +21,71 @@ bool IsDown(int VirtualKey)
     return GetKeyState(VirtualKey) < 0;
 }
 
-unsigned MouseShift(WPARAM W)
+// A mouse message has no bit for Alt: the key state of the thread, which Windows keeps in step
+// with the input it takes, holds it.
+TInputModifiers MouseModifiers(WPARAM W)
 {
-    unsigned Shift = 0;
+    TInputModifiers Modifiers;
     if (W & MK_SHIFT)
-        Shift |= ssShift;
+        Modifiers.Include(TInputModifier::Shift);
     if (W & MK_CONTROL)
-        Shift |= ssCtrl;
-    if (W & MK_LBUTTON)
-        Shift |= ssLeft;
-    if (W & MK_RBUTTON)
-        Shift |= ssRight;
-    if (W & MK_MBUTTON)
-        Shift |= ssMiddle;
+        Modifiers.Include(TInputModifier::Ctrl);
     if (IsDown(VK_MENU))
-        Shift |= ssAlt;
-    return Shift;
+        Modifiers.Include(TInputModifier::Alt);
+    if (W & MK_LBUTTON)
+        Modifiers.Include(TInputModifier::LeftButton);
+    if (W & MK_RBUTTON)
+        Modifiers.Include(TInputModifier::RightButton);
+    if (W & MK_MBUTTON)
+        Modifiers.Include(TInputModifier::MiddleButton);
+    return Modifiers;
 }
 
 // Alt counts only where Windows says so (the context bit of WM_SYSKEY*): Ctrl+Alt (AltGr)
 // combinations come as plain WM_KEYDOWN and stay plain keys for the framework too.
-unsigned KeyShift(bool Alt)
+TInputModifiers KeyModifiers(bool Alt)
 {
-    unsigned Shift = 0;
+    TInputModifiers Modifiers;
     if (IsDown(VK_SHIFT))
-        Shift |= ssShift;
+        Modifiers.Include(TInputModifier::Shift);
     if (IsDown(VK_CONTROL))
-        Shift |= ssCtrl;
+        Modifiers.Include(TInputModifier::Ctrl);
     if (Alt)
-        Shift |= ssAlt;
-    return Shift;
+        Modifiers.Include(TInputModifier::Alt);
+    return Modifiers;
+}
+
+// The kind and button of a mouse message; false for one that is not a mouse message of ours.
+bool MouseKindOf(UINT Msg, TInputKind& Kind, TMouseButton& Button)
+{
+    switch (Msg) {
+    case WM_MOUSEMOVE:
+        Kind = TInputKind::MouseMove;
+        Button = TMouseButton::None;
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        Button = TMouseButton::Left;
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+        Button = TMouseButton::Right;
+        break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        Button = TMouseButton::Middle;
+        break;
+    default:
+        return false;
+    }
+    Kind = Msg == WM_LBUTTONUP || Msg == WM_RBUTTONUP || Msg == WM_MBUTTONUP ? TInputKind::MouseUp
+           : Msg == WM_LBUTTONDBLCLK || Msg == WM_RBUTTONDBLCLK || Msg == WM_MBUTTONDBLCLK
+               ? TInputKind::DoubleClick
+               : TInputKind::MouseDown;
+    return true;
 }
 } // namespace
 
@@ -74,42 +109,9 @@ struct TWin32Window::TProcedure
         TPlatformWindowEvents* Sink = Events(Wnd);
         if (!Sink)
             return 0;
-        const TPoint P = PointFromLParam(L);
-        const unsigned Shift = MouseShift(W);
-        switch (Msg) {
-        case WM_MOUSEMOVE:
-            Sink->HandleMouseMove(Shift, P);
-            break;
-        case WM_LBUTTONDOWN:
-            Sink->HandleMouseDown(TMouseButton::Left, Shift, P);
-            break;
-        case WM_RBUTTONDOWN:
-            Sink->HandleMouseDown(TMouseButton::Right, Shift, P);
-            break;
-        case WM_MBUTTONDOWN:
-            Sink->HandleMouseDown(TMouseButton::Middle, Shift, P);
-            break;
-        case WM_LBUTTONDBLCLK:
-            Sink->HandleMouseDown(TMouseButton::Left, Shift | ssDouble, P);
-            break;
-        case WM_RBUTTONDBLCLK:
-            Sink->HandleMouseDown(TMouseButton::Right, Shift | ssDouble, P);
-            break;
-        case WM_MBUTTONDBLCLK:
-            Sink->HandleMouseDown(TMouseButton::Middle, Shift | ssDouble, P);
-            break;
-        case WM_LBUTTONUP:
-            Sink->HandleMouseUp(TMouseButton::Left, Shift, P);
-            break;
-        case WM_RBUTTONUP:
-            Sink->HandleMouseUp(TMouseButton::Right, Shift, P);
-            break;
-        case WM_MBUTTONUP:
-            Sink->HandleMouseUp(TMouseButton::Middle, Shift, P);
-            break;
-        default:
-            break;
-        }
+        TInputEvent Event{.Client = PointFromLParam(L), .Modifiers = MouseModifiers(W)};
+        if (MouseKindOf(Msg, Event.Kind, Event.Button))
+            Sink->HandleInput(Event);
         return 0;
     }
 
@@ -117,14 +119,11 @@ struct TWin32Window::TProcedure
     {
         const bool System = Msg == WM_SYSKEYDOWN || Msg == WM_SYSKEYUP;
         const bool Alt = System && (L & (LPARAM(1) << 29)) != 0;
-        const unsigned Shift = KeyShift(Alt);
         const bool Down = Msg == WM_KEYDOWN || Msg == WM_SYSKEYDOWN;
-        if (TPlatformWindowEvents* Sink = Events(Wnd)) {
-            if (Down)
-                Sink->HandleKeyDown(static_cast<unsigned>(W), Shift);
-            else
-                Sink->HandleKeyUp(static_cast<unsigned>(W), Shift);
-        }
+        if (TPlatformWindowEvents* Sink = Events(Wnd))
+            Sink->HandleInput({.Kind = Down ? TInputKind::KeyDown : TInputKind::KeyUp,
+                               .Key = static_cast<unsigned>(W),
+                               .Modifiers = KeyModifiers(Alt)});
         // The system's own keys stay away from DefWindowProc (no menu mode, no beeps), except
         // Alt+F4, which closes a window everywhere on Windows.
         if (Down && Alt && W == VK_F4)
@@ -185,7 +184,8 @@ struct TWin32Window::TProcedure
             if (W == UNICODE_NOCHAR)
                 return TRUE; // yes, this window takes whole characters
             if (Self->FEvents)
-                Self->FEvents->HandleChar(static_cast<char32_t>(W));
+                Self->FEvents->HandleInput(
+                    {.Kind = TInputKind::Character, .Character = static_cast<char32_t>(W)});
             return FALSE;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
@@ -276,7 +276,8 @@ void TWin32Window::DeliverChar(char16_t Unit)
         const bool Orphan = FHighSurrogate != 0;
         FHighSurrogate = Unit;
         if (Orphan)
-            FEvents->HandleChar(ReplacementCharacter);
+            FEvents->HandleInput(
+                {.Kind = TInputKind::Character, .Character = ReplacementCharacter});
         return;
     }
     if (Low) {
@@ -286,7 +287,7 @@ void TWin32Window::DeliverChar(char16_t Unit)
         FHighSurrogate = 0;
     } else if (FHighSurrogate) {
         FHighSurrogate = 0;
-        FEvents->HandleChar(ReplacementCharacter);
+        FEvents->HandleInput({.Kind = TInputKind::Character, .Character = ReplacementCharacter});
     }
-    FEvents->HandleChar(Character);
+    FEvents->HandleInput({.Kind = TInputKind::Character, .Character = Character});
 }

@@ -15,22 +15,22 @@ namespace {
 // Win32 virtual keys of the modifiers.
 constexpr unsigned VkShift = 0x10, VkControl = 0x11, VkMenu = 0x12;
 
-unsigned StateToShift(unsigned State)
+TInputModifiers ModifiersOf(unsigned State)
 {
-    unsigned Shift = 0;
+    TInputModifiers Modifiers;
     if (State & ShiftMask)
-        Shift |= ssShift;
+        Modifiers.Include(TInputModifier::Shift);
     if (State & ControlMask)
-        Shift |= ssCtrl;
+        Modifiers.Include(TInputModifier::Ctrl);
     if (State & Mod1Mask)
-        Shift |= ssAlt;
+        Modifiers.Include(TInputModifier::Alt);
     if (State & Button1Mask)
-        Shift |= ssLeft;
+        Modifiers.Include(TInputModifier::LeftButton);
     if (State & Button2Mask)
-        Shift |= ssMiddle;
+        Modifiers.Include(TInputModifier::MiddleButton);
     if (State & Button3Mask)
-        Shift |= ssRight;
-    return Shift;
+        Modifiers.Include(TInputModifier::RightButton);
+    return Modifiers;
 }
 
 TMouseButton ButtonOf(unsigned Button)
@@ -47,11 +47,11 @@ TMouseButton ButtonOf(unsigned Button)
     }
 }
 
-unsigned ShiftBitOf(TMouseButton Button)
+TInputModifier ModifierOf(TMouseButton Button)
 {
-    return Button == TMouseButton::Left    ? ssLeft
-           : Button == TMouseButton::Right ? ssRight
-                                           : ssMiddle;
+    return Button == TMouseButton::Left    ? TInputModifier::LeftButton
+           : Button == TMouseButton::Right ? TInputModifier::RightButton
+                                           : TInputModifier::MiddleButton;
 }
 
 // Appends the code points of UTF-8 text; a malformed byte stands for itself (as Latin-1).
@@ -132,9 +132,10 @@ bool TX11Window::HandleEvent(XEvent& E)
                 break;
             XNextEvent(D, &E);
         }
-        FEvents->HandleMouseMove(
-            StateToShift(E.xmotion.state),
-            ClientPointOf({E.xmotion.x, E.xmotion.y}, {E.xmotion.x_root, E.xmotion.y_root}));
+        FEvents->HandleInput({.Kind = TInputKind::MouseMove,
+                              .Client = ClientPointOf({E.xmotion.x, E.xmotion.y},
+                                                      {E.xmotion.x_root, E.xmotion.y_root}),
+                              .Modifiers = ModifiersOf(E.xmotion.state)});
         return true;
     }
     case KeyPress:
@@ -185,17 +186,20 @@ bool TX11Window::HandleButton(XEvent& E)
     if (Button == TMouseButton::None)
         return false;
     // X reports the state before the event; Windows the state after it.
-    unsigned Shift = StateToShift(B.state);
+    TInputEvent Event{.Kind = TInputKind::MouseDown,
+                      .Client = ClientPointOf({B.x, B.y}, {B.x_root, B.y_root}),
+                      .Button = Button,
+                      .Modifiers = ModifiersOf(B.state)};
     if (E.type == ButtonPress) {
-        Shift |= ShiftBitOf(Button);
+        Event.Modifiers.Include(ModifierOf(Button));
         if (FPort->GetClickTracker().Press(FWindow, Button, {B.x_root, B.y_root},
                                            static_cast<std::uint32_t>(B.time)))
-            Shift |= ssDouble;
-        FEvents->HandleMouseDown(Button, Shift, ClientPointOf({B.x, B.y}, {B.x_root, B.y_root}));
+            Event.Kind = TInputKind::DoubleClick;
     } else {
-        Shift &= ~ShiftBitOf(Button);
-        FEvents->HandleMouseUp(Button, Shift, ClientPointOf({B.x, B.y}, {B.x_root, B.y_root}));
+        Event.Kind = TInputKind::MouseUp;
+        Event.Modifiers.Exclude(ModifierOf(Button));
     }
+    FEvents->HandleInput(Event);
     return true;
 }
 
@@ -229,18 +233,22 @@ bool TX11Window::HandleKey(XEvent& E)
     }
     const KeySym Base = XLookupKeysym(&K, 0);
     const unsigned Key = KeysymToVirtualKey(Base, Sym ? Sym : Base);
-    unsigned Shift = StateToShift(K.state) & (ssShift | ssCtrl | ssAlt);
+    TInputModifiers Modifiers = ModifiersOf(K.state);
     // Like the buttons, a modifier counts as held from its own press on.
-    const unsigned Own = Key == VkShift     ? static_cast<unsigned>(ssShift)
-                         : Key == VkControl ? static_cast<unsigned>(ssCtrl)
-                         : Key == VkMenu    ? static_cast<unsigned>(ssAlt)
-                                            : 0u;
-    Shift = Press ? (Shift | Own) : (Shift & ~Own);
+    if (Key == VkShift || Key == VkControl || Key == VkMenu) {
+        const TInputModifier Own = Key == VkShift     ? TInputModifier::Shift
+                                   : Key == VkControl ? TInputModifier::Ctrl
+                                                      : TInputModifier::Alt;
+        if (Press)
+            Modifiers.Include(Own);
+        else
+            Modifiers.Exclude(Own);
+    }
 
     if (!Press) {
         if (!Key)
             return false;
-        FEvents->HandleKeyUp(Key, Shift);
+        FEvents->HandleInput({.Kind = TInputKind::KeyUp, .Key = Key, .Modifiers = Modifiers});
         return true;
     }
     std::vector<char32_t> Characters;
@@ -257,9 +265,9 @@ bool TX11Window::HandleKey(XEvent& E)
     if (!Key && Characters.empty())
         return false;
     if (Key)
-        FEvents->HandleKeyDown(Key, Shift);
+        FEvents->HandleInput({.Kind = TInputKind::KeyDown, .Key = Key, .Modifiers = Modifiers});
     for (char32_t C : Characters)
-        FEvents->HandleChar(C);
+        FEvents->HandleInput({.Kind = TInputKind::Character, .Character = C});
     return true;
 }
 

@@ -23,6 +23,7 @@ LONG Normalised(int Pixel, int ScreenPixels)
 }
 
 bool Pressed[2] = {false, false}; // by TPointerButton
+std::vector<unsigned short> HeldKeys;
 
 bool SendButton(TPointerButton Button, bool Down)
 {
@@ -80,6 +81,23 @@ bool ReleaseButton(TPointerButton Button)
     return SendButton(Button, false);
 }
 
+bool HoldKey(unsigned short VirtualKey, bool Down)
+{
+    std::erase(HeldKeys, VirtualKey);
+    if (Down)
+        HeldKeys.push_back(VirtualKey);
+    INPUT Input{};
+    Input.type = INPUT_KEYBOARD;
+    Input.ki.wVk = VirtualKey;
+    Input.ki.dwFlags = Down ? 0 : KEYEVENTF_KEYUP;
+    return Send(Input);
+}
+
+bool IsForeground(void* Window)
+{
+    return Window && GetForegroundWindow() == static_cast<HWND>(Window);
+}
+
 std::vector<TPoint> DragPath(TPoint From, TPoint To, int Steps)
 {
     std::vector<TPoint> Path;
@@ -94,4 +112,6 @@ void ReleaseAllButtons()
     for (const TPointerButton B : {TPointerButton::Left, TPointerButton::Right})
         if (Pressed[static_cast<int>(B)])
             SendButton(B, false);
+    while (!HeldKeys.empty())
+        HoldKey(HeldKeys.back(), false);
 }

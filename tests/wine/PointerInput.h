@@ -4,8 +4,9 @@
 
 #include <vector>
 
-// The mouse as hardware input: what these send reaches the window under the pointer (or the one
-// holding the capture) through the system's input queue, exactly as a user's hand would.
+// The mouse (and the keys held with it) as hardware input: what these send reaches the window
+// under the pointer (or the one holding the capture, or the keyboard) through the system's input
+// queue, exactly as a user's hand would.
 
 enum class TPointerButton
 {
@@ -24,7 +25,11 @@ enum class TPointerButton
 bool MovePointer(TPoint Screen, void* Listener = nullptr);
 bool PressButton(TPointerButton Button);
 bool ReleaseButton(TPointerButton Button);
-// Releases whatever buttons these functions left pressed (a case that failed half-way).
+// Presses or releases a key by its virtual-key code (VK_MENU for Alt, ...); keys go to the
+// foreground window.
+bool HoldKey(unsigned short VirtualKey, bool Down);
+bool IsForeground(void* Window);
+// Releases whatever buttons and keys these functions left pressed (a case that failed half-way).
 void ReleaseAllButtons();
 
 // The points of a drag from From to To: Steps moves in a straight line, the last one on To.

@@ -13,47 +13,33 @@ namespace {
 // Long enough for the slowest machine to answer; only a hang ever waits this long.
 constexpr std::uint64_t PumpLimitMs = 5000;
 
-TRecordedEvent Pointer(TRecordedEvent::TKind Kind, TMouseButton Button, unsigned Shift, TPoint P)
-{
-    TRecordedEvent E(Kind);
-    E.Pressed = Button;
-    E.Shift = Shift;
-    E.Point = P;
-    return E;
-}
-
 } // namespace
 
-void TEventRecorder::HandleMouseDown(TMouseButton B, unsigned S, TPoint P)
+void TEventRecorder::HandleInput(const TInputEvent& Input)
 {
-    Events.push_back(Pointer(TRecordedEvent::MouseDown, B, S, P));
-}
-void TEventRecorder::HandleMouseUp(TMouseButton B, unsigned S, TPoint P)
-{
-    Events.push_back(Pointer(TRecordedEvent::MouseUp, B, S, P));
-}
-void TEventRecorder::HandleMouseMove(unsigned S, TPoint P)
-{
-    Events.push_back(Pointer(TRecordedEvent::MouseMove, TMouseButton::None, S, P));
-}
-void TEventRecorder::HandleKeyDown(unsigned K, unsigned S)
-{
-    TRecordedEvent E(TRecordedEvent::KeyDown);
-    E.Key = K;
-    E.Shift = S;
-    Events.push_back(E);
-}
-void TEventRecorder::HandleKeyUp(unsigned K, unsigned S)
-{
-    TRecordedEvent E(TRecordedEvent::KeyUp);
-    E.Key = K;
-    E.Shift = S;
-    Events.push_back(E);
-}
-void TEventRecorder::HandleChar(char32_t C)
-{
-    TRecordedEvent E(TRecordedEvent::Character);
-    E.Typed = C;
+    const TRecordedEvent::TKind Kind = [&] {
+        switch (Input.Kind) {
+        case TInputKind::MouseUp:
+            return TRecordedEvent::MouseUp;
+        case TInputKind::MouseMove:
+            return TRecordedEvent::MouseMove;
+        case TInputKind::KeyDown:
+            return TRecordedEvent::KeyDown;
+        case TInputKind::KeyUp:
+            return TRecordedEvent::KeyUp;
+        case TInputKind::Character:
+            return TRecordedEvent::Character;
+        default:
+            return TRecordedEvent::MouseDown;
+        }
+    }();
+    TRecordedEvent E(Kind);
+    E.Pressed = Input.Button;
+    E.Shift = ShiftStateOf(Input.Modifiers) |
+              (Input.Kind == TInputKind::DoubleClick ? TShiftState(ssDouble) : 0u);
+    E.Point = Input.Client;
+    E.Key = Input.Key;
+    E.Typed = Input.Character;
     Events.push_back(E);
 }
 void TEventRecorder::HandleExpose(const TRect& R)

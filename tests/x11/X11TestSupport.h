@@ -4,6 +4,7 @@
 // looks at the server as another client would (reading pixels and properties, faking input with
 // XTest), and a recorder of the events a window delivers.
 
+#include "framework/windows/ShiftState.h"
 #include "platform/Platform.h"
 #include "platform/x11/X11Platform.h"
 #include "platform/x11/X11Window.h"
@@ -47,12 +48,8 @@ struct TRecordedEvent
 class TEventRecorder : public TPlatformWindowEvents
 {
 public:
-    void HandleMouseDown(TMouseButton B, unsigned S, TPoint P) override;
-    void HandleMouseUp(TMouseButton B, unsigned S, TPoint P) override;
-    void HandleMouseMove(unsigned S, TPoint P) override;
-    void HandleKeyDown(unsigned K, unsigned S) override;
-    void HandleKeyUp(unsigned K, unsigned S) override;
-    void HandleChar(char32_t C) override;
+    // Input as the framework reads it: a double click is a press with ssDouble.
+    void HandleInput(const TInputEvent& Input) override;
     void HandleExpose(const TRect& R) override;
     void HandleMoved(const TRect& R) override;
     void HandleFocus(bool Gained) override;

@@ -52,7 +52,7 @@ int SnapshotError(THeadlessPlatform& Port, const char* Path, const char* Text)
                 return;
             SaveClientArea(*Box, Path);
             Saved = true;
-            Box->GetEvents()->HandleKeyDown(VK_RETURN, 0);
+            Box->GetEvents()->HandleInput({.Kind = TInputKind::KeyDown, .Key = VK_RETURN});
         },
         50);
     App.ShowException(Exception(Text));

@@ -163,11 +163,8 @@ TEST(HeadlessEvents, WakeEndsTheNextWaitWithoutPassingTime)
 class TRecordingEvents : public TPlatformWindowEvents
 {
 public:
-    void HandleMouseDown(TMouseButton, unsigned, TPoint Client) override
-    {
-        Downs.push_back(Client);
-    }
-    std::vector<TPoint> Downs;
+    void HandleInput(const TInputEvent& Event) override { Inputs.push_back(Event); }
+    std::vector<TInputEvent> Inputs;
 };
 
 TEST(HeadlessWindows, KeepWhatIsPresented)
@@ -200,8 +197,12 @@ TEST(HeadlessWindows, KeepWhatIsPresented)
     EXPECT_EQ(W.GetScreenPixel(3, 2), 0x204u);
     EXPECT_EQ(W.GetScreenPixel(5, 3), 0u);
 
-    W.GetEvents()->HandleMouseDown(TMouseButton::Left, ssLeft, {2, 1});
-    EXPECT_EQ(Events.Downs, (std::vector<TPoint>{{2, 1}}));
+    const TInputEvent Press{.Kind = TInputKind::MouseDown,
+                            .Client = {2, 1},
+                            .Button = TMouseButton::Left,
+                            .Modifiers = {TInputModifier::Alt, TInputModifier::LeftButton}};
+    W.GetEvents()->HandleInput(Press);
+    EXPECT_EQ(Events.Inputs, std::vector<TInputEvent>{Press});
 
     Window.reset();
     EXPECT_TRUE(Port.GetWindows().empty());

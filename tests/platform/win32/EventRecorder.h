@@ -4,37 +4,37 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Writes every event a native window delivers as one line of text, so that tests compare whole
-// sequences: "down L 8 10,20", "keydown 65 0", "char 97", "moved 0,0,40,30", ...
+// sequences: "down L Shift+Left 10,20", "keydown 65 -", "char 97", "moved 0,0,40,30", ...
 class TEventRecorder : public TPlatformWindowEvents
 {
 public:
     std::vector<std::string> Log;
     std::function<void(const TRect&)> OnExpose; // run after an exposure is logged
 
-    void HandleMouseDown(TMouseButton Button, unsigned Shift, TPoint P) override
+    void HandleInput(const TInputEvent& E) override
     {
-        Add("down " + Name(Button) + " " + std::to_string(Shift) + " " + Text(P));
+        const std::string Held = Text(E.Modifiers);
+        switch (E.Kind) {
+        case TInputKind::MouseDown:
+            return Add("down " + Name(E.Button) + " " + Held + " " + Text(E.Client));
+        case TInputKind::DoubleClick:
+            return Add("dblclick " + Name(E.Button) + " " + Held + " " + Text(E.Client));
+        case TInputKind::MouseUp:
+            return Add("up " + Name(E.Button) + " " + Held + " " + Text(E.Client));
+        case TInputKind::MouseMove:
+            return Add("move " + Held + " " + Text(E.Client));
+        case TInputKind::KeyDown:
+            return Add("keydown " + std::to_string(E.Key) + " " + Held);
+        case TInputKind::KeyUp:
+            return Add("keyup " + std::to_string(E.Key) + " " + Held);
+        case TInputKind::Character:
+            return Add("char " + std::to_string(unsigned(E.Character)));
+        }
     }
-    void HandleMouseUp(TMouseButton Button, unsigned Shift, TPoint P) override
-    {
-        Add("up " + Name(Button) + " " + std::to_string(Shift) + " " + Text(P));
-    }
-    void HandleMouseMove(unsigned Shift, TPoint P) override
-    {
-        Add("move " + std::to_string(Shift) + " " + Text(P));
-    }
-    void HandleKeyDown(unsigned Key, unsigned Shift) override
-    {
-        Add("keydown " + std::to_string(Key) + " " + std::to_string(Shift));
-    }
-    void HandleKeyUp(unsigned Key, unsigned Shift) override
-    {
-        Add("keyup " + std::to_string(Key) + " " + std::to_string(Shift));
-    }
-    void HandleChar(char32_t C) override { Add("char " + std::to_string(unsigned(C))); }
     void HandleExpose(const TRect& R) override
     {
         Add("expose " + Text(R));
@@ -61,6 +61,19 @@ private:
     static std::string Name(TMouseButton B)
     {
         return B == TMouseButton::Left ? "L" : B == TMouseButton::Right ? "R" : "M";
+    }
+    // The modifiers by name, joined by '+'; "-" for none.
+    static std::string Text(TInputModifiers M)
+    {
+        static const std::pair<TInputModifier, const char*> Names[] = {
+            {TInputModifier::Shift, "Shift"},       {TInputModifier::Ctrl, "Ctrl"},
+            {TInputModifier::Alt, "Alt"},           {TInputModifier::LeftButton, "Left"},
+            {TInputModifier::RightButton, "Right"}, {TInputModifier::MiddleButton, "Middle"}};
+        std::string Joined;
+        for (const auto& [Modifier, Name] : Names)
+            if (M.Contains(Modifier))
+                Joined += (Joined.empty() ? "" : "+") + std::string(Name);
+        return Joined.empty() ? "-" : Joined;
     }
     static std::string Text(TPoint P) { return std::to_string(P.X) + "," + std::to_string(P.Y); }
     static std::string Text(const TRect& R)
