@@ -7,47 +7,32 @@
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The main form on the headless port, at a fixed time, shown at (200, 100).
-class Form1Test : public testing::Test
+class Form1Test : public HeadlessFormTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
+        HeadlessFormTest::SetUp();
         TLocalTime T;
         T.Hour = 23;
         T.Minute = 59;
         T.Second = 58;
         Port().SetLocalTime(T);
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
         App->CreateForm(Form1);
+        Form = Form1;
         Form1->SetBounds(200, 100, Form1->GetWidth(), Form1->GetHeight());
         Form1->Show();
-        App->ProcessMessages();
-    }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
+        Pump();
     }
 
-    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
     HWND Handle() { return Form1->GetHandle(); }
-
-    // Input at a point of the form's client area.
-    void Mouse(UINT Msg, TPoint Client, unsigned Shift = 0)
-    {
-        TWindowManager::Get().HandleMouse(Handle(), Msg, Shift, Client);
-        App->ProcessMessages();
-    }
-
-    std::unique_ptr<TApplication> App;
 };
 
 TEST_F(Form1Test, TheDescriptionBuildsTheComponentsWithTheirStoredValues)

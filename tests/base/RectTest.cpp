@@ -1,9 +1,12 @@
 #include "base/Rect.h"
 
+#include "tests/support/CaseName.h"
+
 #include <gtest/gtest.h>
 
 struct TIntersectCase
 {
+    const char* Name;
     TRect A, B, Expected;
 };
 
@@ -19,12 +22,13 @@ TEST_P(RectIntersect, GivesTheCommonPartOrEmpty)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RectIntersect,
-    testing::Values(TIntersectCase{{0, 0, 10, 10}, {5, 5, 15, 15}, {5, 5, 10, 10}},
+    testing::Values(TIntersectCase{"Overlapping", {0, 0, 10, 10}, {5, 5, 15, 15}, {5, 5, 10, 10}},
                     // Touching edges share no pixel: right and bottom are excluded.
-                    TIntersectCase{{0, 0, 10, 10}, {10, 0, 20, 10}, {}},
-                    TIntersectCase{{0, 0, 10, 10}, {2, 3, 4, 5}, {2, 3, 4, 5}},
+                    TIntersectCase{"TouchingEdges", {0, 0, 10, 10}, {10, 0, 20, 10}, {}},
+                    TIntersectCase{"Inside", {0, 0, 10, 10}, {2, 3, 4, 5}, {2, 3, 4, 5}},
                     // An inverted rectangle is empty and intersects nothing.
-                    TIntersectCase{{10, 10, 0, 0}, {0, 0, 20, 20}, {}}));
+                    TIntersectCase{"Inverted", {10, 10, 0, 0}, {0, 0, 20, 20}, {}}),
+    ByName{});
 
 TEST(Rect, UnionIgnoresEmptyOperands)
 {

@@ -1,5 +1,7 @@
 #include "base/Utf8.h"
 
+#include "tests/support/CaseName.h"
+
 #include <gtest/gtest.h>
 #include <random>
 
@@ -41,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TUtf8Case{"AboveMaximum", "\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},
                     TUtf8Case{"InvalidLeads", "\xF5\xFF\xFE", U"\uFFFD\uFFFD\uFFFD"},
                     TUtf8Case{"LeadThenLead", "\xC3\xC3\xA9", U"\uFFFD\u00E9"}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 // Random code points encoded by the textbook rule decode back; random bytes never fail and
 // every byte is accounted for (no more code points than bytes).

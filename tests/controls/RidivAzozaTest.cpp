@@ -5,6 +5,8 @@
 #include "framework/windows/Application.h"
 #include "framework/windows/Form.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -20,18 +22,13 @@ TColor ImageColor(int I)
     return RGB(std::uint8_t(10 * I + 5), 200, 100);
 }
 
-class RidivAzozaTest : public testing::Test
+class RidivAzozaTest : public HeadlessFormTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
-        Form = new TForm(App.get());
-        Form->SetBorderStyle(bsNone);
-        Form->SetColor(clBlack);
-        Form->SetBounds(0, 0, 100, 20);
+        HeadlessFormTest::SetUp();
+        MakeForm({0, 0, 100, 20});
         List = new TImageList(Form);
         List->SetSize(CellW, CellH);
         AddImages(16);
@@ -47,12 +44,7 @@ protected:
         const HWND H = Form->GetHandle();
         WM.SetWindowLong(H, GWL_STYLE, WM.GetWindowLong(H, GWL_STYLE) & ~WS_CLIPCHILDREN);
         Form->Show();
-        App->ProcessMessages();
-    }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
+        Pump();
     }
 
     void AddImages(int Count)
@@ -66,17 +58,10 @@ protected:
         List->Add(Strip, nullptr);
     }
 
-    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
-
-    TColor Pixel(int X, int Y)
-    {
-        return TWindowManager::Get().GetBackBuffer(Form->GetHandle())->GetPixel(X, Y);
-    }
-
     // The image drawn at a point of the form (digit area top-left is (0, 2)).
     int ImageAt(int X, int Y)
     {
-        const TColor C = Pixel(X, Y);
+        const TColor C = At(X, Y);
         if (C == clWhite)
             return WhiteCell;
         for (int I = 0; I < 16; ++I)
@@ -102,8 +87,6 @@ protected:
         Digits->Repaint();
     }
 
-    std::unique_ptr<TApplication> App;
-    TForm* Form = nullptr;
     TImageList* List = nullptr;
     TRidivAzoza* Digits = nullptr;
 };
@@ -138,7 +121,12 @@ INSTANTIATE_TEST_SUITE_P(
                     TTimeCase{0, 13, 5, 9, {0, 1, 0, 5, 0, 9}},   // 13 -> 1
                     TTimeCase{0, 23, 59, 59, {1, 1, 5, 9, 5, 9}}, // 23 -> 11
                     TTimeCase{2, 13, 5, 9, {1, 3, 0, 5, 0, 9}},   // any non-zero is 24-hour
-                    TTimeCase{-1, 13, 5, 9, {1, 3, 0, 5, 0, 9}}));
+                    TTimeCase{-1, 13, 5, 9, {1, 3, 0, 5, 0, 9}}),
+    [](const testing::TestParamInfo<TTimeCase>& I) {
+        const TTimeCase& C = I.param;
+        return "Mode24Is" + NumberWord(C.Mode24) + "At" +
+               std::to_string(C.H * 10000 + C.M * 100 + C.S);
+    });
 
 struct TValueCase
 {
@@ -159,13 +147,16 @@ TEST_P(RidivAzozaValue, ShowsEightDigitsLeastSignificantInSlotSeven)
     EXPECT_EQ(Slots(8), C.Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, RidivAzozaValue,
-                         testing::Values(TValueCase{1, 255, {0, 0, 0, 0, 0, 0, 15, 15}},
-                                         TValueCase{
-                                             1, 4294967295u, {15, 15, 15, 15, 15, 15, 15, 15}},
-                                         TValueCase{1, 0x12AB09CDu, {1, 2, 10, 11, 0, 9, 12, 13}},
-                                         TValueCase{2, 4294967295u, {9, 4, 9, 6, 7, 2, 9, 5}},
-                                         TValueCase{2, 42, {0, 0, 0, 0, 0, 0, 4, 2}}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, RidivAzozaValue,
+    testing::Values(TValueCase{1, 255, {0, 0, 0, 0, 0, 0, 15, 15}},
+                    TValueCase{1, 4294967295u, {15, 15, 15, 15, 15, 15, 15, 15}},
+                    TValueCase{1, 0x12AB09CDu, {1, 2, 10, 11, 0, 9, 12, 13}},
+                    TValueCase{2, 4294967295u, {9, 4, 9, 6, 7, 2, 9, 5}},
+                    TValueCase{2, 42, {0, 0, 0, 0, 0, 0, 4, 2}}),
+    [](const testing::TestParamInfo<TValueCase>& I) {
+        return "Type" + std::to_string(I.param.ModeType) + "Value" + std::to_string(I.param.Value);
+    });
 
 TEST_F(RidivAzozaTest, SlotsSixAndSevenStayAtTheTopWhateverDigitAllYHolds)
 {
@@ -194,12 +185,12 @@ TEST_F(RidivAzozaTest, OtherModeTypesLeaveTheAreaAsItWas)
     Digits->SetImageList(List);
     for (int Mode : {3, -1}) {
         ShowTime(1, 2, 3);
-        const TColor Background = Pixel(95, 5);
+        const TColor Background = At(95, 5);
         Digits->SetModeType(Mode);
         Digits->SetModeTransparent(0); // would fill, if anything were drawn
         ShowTime(4, 5, 6);
         EXPECT_EQ(Slots(6), (std::vector<int>{0, 1, 0, 2, 0, 3})) << Mode;
-        EXPECT_EQ(Pixel(95, 5), Background) << Mode;
+        EXPECT_EQ(At(95, 5), Background) << Mode;
         Digits->SetModeType(0);
         Digits->SetModeTransparent(1);
     }
@@ -208,16 +199,16 @@ TEST_F(RidivAzozaTest, OtherModeTypesLeaveTheAreaAsItWas)
 TEST_F(RidivAzozaTest, TheBackgroundIsFilledOnlyInTimeModeWithTransparencyOff)
 {
     Digits->SetImageList(List);
-    const TColor Face = Pixel(95, 5);
+    const TColor Face = At(95, 5);
     ShowTime(1, 2, 3);
-    EXPECT_EQ(Pixel(95, 5), Face); // transparent: never erased
+    EXPECT_EQ(At(95, 5), Face); // transparent: never erased
     Digits->SetModeTransparent(0);
-    EXPECT_EQ(Pixel(95, 5), clBlue);
-    EXPECT_EQ(Pixel(95, 1), Face); // outside the control
+    EXPECT_EQ(At(95, 5), clBlue);
+    EXPECT_EQ(At(95, 1), Face); // outside the control
     // The value modes never fill.
     Form->Repaint();
     Digits->SetModeType(1);
-    EXPECT_EQ(Pixel(95, 5), Face);
+    EXPECT_EQ(At(95, 5), Face);
 }
 
 TEST_F(RidivAzozaTest, StretchesOnlyWhenBothDigitSizesAreSet)

@@ -2,6 +2,7 @@
 // metrics and glyph layout that text layout relies on. Never glyph pixels: they belong to the
 // installed fonts.
 #include "platform/Platform.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -129,7 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
     Faces, FontFaceTest,
     testing::Combine(testing::Values("MS Sans Serif", "Arial", "No Such Family 1234"),
                      testing::Values(13, 16, 24),
-                     testing::Values(0u, unsigned{fsBold}, unsigned{fsItalic})));
+                     testing::Values(0u, unsigned{fsBold}, unsigned{fsItalic})),
+    [](const auto& I) {
+        return CaseName(std::get<0>(I.param)) + "_" + std::to_string(std::get<1>(I.param)) +
+               "_Style" + std::to_string(std::get<2>(I.param));
+    });
 
 TEST(FontEngine, DefaultUiFontIsSmall)
 {

@@ -2,6 +2,7 @@
 // GetPrivateProfileString and WritePrivateProfileString under Wine.
 #include "platform/Platform.h"
 #include "tests/platform/PortSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TTextCase{"42", "42"}, TTextCase{"", ""}, TTextCase{"  spaced  ", "spaced"},
                     TTextCase{"\"quoted\"", "quoted"},
                     TTextCase{"C:\\Program Files\\x.htm", "C:\\Program Files\\x.htm"},
-                    TTextCase{"Zeit \xC3\xBC \xE6\x99\x82", "Zeit \xC3\xBC \xE6\x99\x82"}));
+                    TTextCase{"Zeit \xC3\xBC \xE6\x99\x82", "Zeit \xC3\xBC \xE6\x99\x82"}),
+    [](const testing::TestParamInfo<TTextCase>& I) { return NumberedName(I, I.param.Written); });
 
 TEST_F(ProfileTest, LineBreaksAreRefusedSoNoOtherEntryCanBePlanted)
 {

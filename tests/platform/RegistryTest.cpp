@@ -3,6 +3,7 @@
 // honest.
 #include "platform/Platform.h"
 #include "tests/platform/PortSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -122,7 +123,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TOpenCase{"Store", "Store\\", ERROR_SUCCESS},
                     TOpenCase{"Zeit \xC3\xBC\xC3\xA4\xE6\x99\x82",
                               "Zeit \xC3\xBC\xC3\xA4\xE6\x99\x82", ERROR_SUCCESS},
-                    TOpenCase{"Store", "!\\Software\\NixieTest\\Store", ERROR_BAD_PATHNAME}));
+                    TOpenCase{"Store", "!\\Software\\NixieTest\\Store", ERROR_BAD_PATHNAME}),
+    [](const testing::TestParamInfo<TOpenCase>& I) {
+        return NumberedName(I, std::string(I.param.Created) + " opened as " + I.param.Opened);
+    });
 
 struct TValueCase
 {

@@ -1,5 +1,6 @@
 #include "framework/objects/Resources.h"
 #include "tests/resources/ArtTestFiles.h"
+#include "tests/support/CaseName.h"
 #include "tools/artgen/ArtCatalog.h"
 
 #include <algorithm>
@@ -64,10 +65,7 @@ TEST_P(ArtReproduction, ExecutableEmbedsTheCommittedBytes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Art, ArtReproduction,
-                         testing::ValuesIn(ArtResources().begin(), ArtResources().end()),
-                         [](const testing::TestParamInfo<TArtResource>& Info) {
-                             return std::string(Info.param.Name);
-                         });
+                         testing::ValuesIn(ArtResources().begin(), ArtResources().end()), ByName{});
 
 // Resource numbers are how the program finds its bitmaps; two pictures under one number would
 // leave one of them unreachable.

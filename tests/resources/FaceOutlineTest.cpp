@@ -1,6 +1,8 @@
 #include "framework/graphics/Region.h"
 #include "framework/graphics/RegionBuilder.h"
 #include "tests/resources/ArtTestFiles.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/FaceArt.h"
 
 #include <gtest/gtest.h>
 
@@ -13,28 +15,6 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& B, std::size_t At)
     return std::uint32_t(B[At]) | std::uint32_t(B[At + 1]) << 8 | std::uint32_t(B[At + 2]) << 16 |
            std::uint32_t(B[At + 3]) << 24;
 }
-
-struct TFaceCase
-{
-    const char* Name;
-    int Id;
-    int Width;
-    int Height;
-    int Runs;
-    std::size_t Rects;
-};
-
-void PrintTo(const TFaceCase& C, std::ostream* Out)
-{
-    *Out << C.Name;
-}
-
-const TFaceCase Faces[] = {
-    {"FaceVfdSmall", 69, 190, 79, 81, 15},
-    {"FaceVfdLarge", 70, 381, 158, 163, 33},
-    {"FaceNixieLarge", 71, 300, 120, 528, 132},
-    {"FaceNixieSmall", 72, 150, 60, 258, 84},
-};
 
 // The outline the window gets: the non-black pixels, built run by run with the project's
 // builder. Runs counts the runs as a plain scan finds them.
@@ -70,12 +50,12 @@ TRegion PixelUnion(const TBitmap& Face)
     return R;
 }
 
-class FaceOutline : public testing::TestWithParam<TFaceCase>
+class FaceOutline : public testing::TestWithParam<TFaceCheck>
 {};
 
 TEST_P(FaceOutline, IsAnUncompressedBottomUp24BitBitmapWithoutColourTable)
 {
-    const TFaceCase& C = GetParam();
+    const TFaceCheck& C = GetParam();
     const std::optional<TManifestEntry> E = FindEntry(C.Name);
     ASSERT_TRUE(E);
     EXPECT_EQ(E->Id, C.Id);
@@ -100,7 +80,7 @@ TEST_P(FaceOutline, IsAnUncompressedBottomUp24BitBitmapWithoutColourTable)
 
 TEST_P(FaceOutline, OutlineHasTheCheckRunsAndRectangles)
 {
-    const TFaceCase& C = GetParam();
+    const TFaceCheck& C = GetParam();
     const TBitmap Face = LoadCommitted(C.Name);
     ASSERT_EQ(Face.GetWidth(), C.Width);
     ASSERT_EQ(Face.GetHeight(), C.Height);
@@ -114,10 +94,7 @@ TEST_P(FaceOutline, OutlineHasTheCheckRunsAndRectangles)
     EXPECT_TRUE(R == PixelUnion(Face));
 }
 
-INSTANTIATE_TEST_SUITE_P(Faces, FaceOutline, testing::ValuesIn(Faces),
-                         [](const testing::TestParamInfo<TFaceCase>& Info) {
-                             return std::string(Info.param.Name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Faces, FaceOutline, testing::ValuesIn(FaceChecks), ByName{});
 
 // The stored outline of the main window is the one the large nixie face gives.
 TEST(NixieLargeOutline, MatchesTheStoredOutlineOfTheMainWindow)
@@ -193,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
     Faces, NixieTubes,
     testing::Values(TTubeCase{"FaceNixieLarge", 34, {5, 48, 104, 147, 201, 242}},
                     TTubeCase{"FaceNixieSmall", 17, {2, 24, 52, 73, 100, 121}}),
-    [](const testing::TestParamInfo<TTubeCase>& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 struct TStyleCase
 {

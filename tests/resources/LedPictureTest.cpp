@@ -1,6 +1,6 @@
 #include "framework/graphics/Canvas.h"
-#include "framework/objects/Resources.h"
 #include "tests/resources/ArtTestFiles.h"
+#include "tests/support/FaceArt.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -23,15 +23,6 @@ void PrintTo(const TLedPair& P, std::ostream* Out)
 }
 
 const TLedPair Pairs[] = {{0, 89, 88}, {1, 79, 80}, {2, 77, 78}, {3, 75, 76}};
-
-TBitmap LoadLed(int Id)
-{
-    TBitmap B;
-    const TResourceEntry* E = TResources::Find("bitmap", Id);
-    if (E)
-        B.LoadFromBytes(E->Data);
-    return B;
-}
 
 TBitmap Shrink(const TBitmap& Source, int Size)
 {
@@ -76,7 +67,7 @@ class LedPicture : public testing::TestWithParam<TLedPair>
 TEST_P(LedPicture, IsAnOpaque18By18TrueColourPicture)
 {
     for (int Id : {GetParam().OffId, GetParam().OnId}) {
-        const TBitmap B = LoadLed(Id);
+        const TBitmap B = LoadBitmapResource(Id);
         EXPECT_EQ(B.GetWidth(), 18) << Id;
         EXPECT_EQ(B.GetHeight(), 18) << Id;
         EXPECT_EQ(B.GetPixelFormat(), TPixelFormat::pf24bit) << Id;
@@ -86,8 +77,8 @@ TEST_P(LedPicture, IsAnOpaque18By18TrueColourPicture)
 // On and off must be told apart at a glance in every layout: 18, 9 and 5 pixels.
 TEST_P(LedPicture, LitAndUnlitAreClearlyApartAtEverySize)
 {
-    const TBitmap Off = LoadLed(GetParam().OffId);
-    const TBitmap On = LoadLed(GetParam().OnId);
+    const TBitmap Off = LoadBitmapResource(GetParam().OffId);
+    const TBitmap On = LoadBitmapResource(GetParam().OnId);
     ASSERT_FALSE(Off.Empty());
     ASSERT_FALSE(On.Empty());
     for (int Size : {18, 9, 5}) {
@@ -109,7 +100,7 @@ TEST(LedPictures, TheFourColoursDifferFromEachOther)
     for (bool On : {false, true}) {
         std::vector<TStats> S;
         for (const TLedPair& P : Pairs)
-            S.push_back(Middle(LoadLed(On ? P.OnId : P.OffId)));
+            S.push_back(Middle(LoadBitmapResource(On ? P.OnId : P.OffId)));
         for (std::size_t I = 0; I < S.size(); ++I)
             for (std::size_t J = I + 1; J < S.size(); ++J) {
                 // Compare the colours' proportions, so a brighter picture is not a new hue.

@@ -127,7 +127,10 @@ INSTANTIATE_TEST_SUITE_P(Moves, DragTolerance,
                                          TToleranceCase{0, -6, true}, TToleranceCase{6, 6, true},
                                          // released where the face no longer reaches
                                          TToleranceCase{-25, 0, true},
-                                         TToleranceCase{30, 25, true}));
+                                         TToleranceCase{30, 25, true}),
+                         [](const testing::TestParamInfo<TToleranceCase>& I) {
+                             return "By" + NumberWord(I.param.DX) + "_" + NumberWord(I.param.DY);
+                         });
 
 TEST_F(Drag, TheOutlineFollowsThePointerAndTheWindowMovesOnlyAtTheRelease)
 {
@@ -331,6 +334,6 @@ INSTANTIATE_TEST_SUITE_P(
                     TCaptionCase{"OnAPlainControlInTheBar", true, {45, 5}, false, false, true},
                     TCaptionCase{"NoBarOnAPlainControl", false, {45, 5}, false, false, false},
                     TCaptionCase{"NoBarOnThePicture", false, {20, 25}, false, false, true}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 } // namespace

@@ -26,7 +26,7 @@ void PutLe32(std::vector<std::uint8_t>& B, std::size_t At, std::uint32_t V)
 
 TRegion FaceOutline()
 {
-    const TBitmap Face = LoadFaceBitmap(71);
+    const TBitmap Face = LoadBitmapResource(71);
     return *CreateRegionFromBitmap(&Face, clBlack);
 }
 
@@ -173,8 +173,7 @@ TEST_P(RegionDataHostile, LeavesNoOutlineAndLosesNothingElseOfTheForm)
     EXPECT_EQ(After->GetDragTolerance(), 7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Payloads, RegionDataHostile, testing::ValuesIn(HostileCases()),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Payloads, RegionDataHostile, testing::ValuesIn(HostileCases()), ByName{});
 
 TEST_F(RegionData, SavingAlwaysWritesTheOutlineRecomputedFromThePicture)
 {

@@ -1,7 +1,8 @@
 #include "shaped/RegionFromBitmap.h"
 
 #include "framework/graphics/Bitmap.h"
-#include "framework/objects/Resources.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/FaceArt.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -121,8 +122,7 @@ TEST_P(RegionFromBitmapEdge, GivesTheCanonicalRectangles)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RegionFromBitmapEdge, testing::ValuesIn(EdgeCases()),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RegionFromBitmapEdge, testing::ValuesIn(EdgeCases()), ByName{});
 
 TEST(RegionFromBitmap, AnAbsentOrEmptyBitmapGivesNoRegion)
 {
@@ -177,30 +177,6 @@ TEST(RegionFromBitmap, RandomPicturesMatchTheUnionOfTheirOpaquePixels)
     }
 }
 
-struct TFaceCase
-{
-    const char* Name;
-    int Id;
-    int Width;
-    int Height;
-    int Runs;
-    std::size_t Rects;
-};
-
-void PrintTo(const TFaceCase& C, std::ostream* Out)
-{
-    *Out << C.Name;
-}
-
-TBitmap LoadFace(int Id)
-{
-    TBitmap Face;
-    const TResourceEntry* E = TResources::Find("bitmap", Id);
-    if (E)
-        Face.LoadFromBytes(E->Data);
-    return Face;
-}
-
 // The runs of a picture as a plain scan over GetPixel finds them.
 int CountRuns(const TBitmap& B, TColor Key)
 {
@@ -212,13 +188,13 @@ int CountRuns(const TBitmap& B, TColor Key)
     return Runs;
 }
 
-class FaceOutline : public testing::TestWithParam<TFaceCase>
+class FaceOutline : public testing::TestWithParam<TFaceCheck>
 {};
 
 TEST_P(FaceOutline, HasTheCheckValuesOfTheFace)
 {
-    const TFaceCase& C = GetParam();
-    const TBitmap Face = LoadFace(C.Id);
+    const TFaceCheck& C = GetParam();
+    const TBitmap Face = LoadBitmapResource(C.Id);
     ASSERT_EQ(Face.GetWidth(), C.Width);
     ASSERT_EQ(Face.GetHeight(), C.Height);
     ASSERT_EQ(Face.GetPixelFormat(), TPixelFormat::pf24bit);
@@ -230,16 +206,11 @@ TEST_P(FaceOutline, HasTheCheckValuesOfTheFace)
     EXPECT_EQ(R, PixelByPixel(Face, clBlack));
 }
 
-INSTANTIATE_TEST_SUITE_P(Faces, FaceOutline,
-                         testing::Values(TFaceCase{"FaceVfdSmall", 69, 190, 79, 81, 15},
-                                         TFaceCase{"FaceVfdLarge", 70, 381, 158, 163, 33},
-                                         TFaceCase{"FaceNixieLarge", 71, 300, 120, 528, 132},
-                                         TFaceCase{"FaceNixieSmall", 72, 150, 60, 258, 84}),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Faces, FaceOutline, testing::ValuesIn(FaceChecks), ByName{});
 
 TEST(RegionFromBitmap, TheNixieLargeFaceHasItsBandsBoundsAndEnds)
 {
-    const TBitmap Face = LoadFace(71);
+    const TBitmap Face = LoadBitmapResource(71);
     const std::optional<TRegion> R = CreateRegionFromBitmap(&Face, clBlack);
     ASSERT_TRUE(R);
     EXPECT_EQ(R->GetBandCount(), 21u);

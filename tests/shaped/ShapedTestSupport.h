@@ -11,6 +11,9 @@
 #include "platform/headless/HeadlessWindow.h"
 #include "shaped/RegionFromBitmap.h"
 #include "shaped/fcImageForm.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/FaceArt.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -68,14 +71,6 @@ private:
 };
 
 // Pictures of the tests: the committed faces, and solid ones with a black bottom-left pixel.
-inline TBitmap LoadFaceBitmap(int Id)
-{
-    TBitmap Face;
-    if (const TResourceEntry* E = TResources::Find("bitmap", Id))
-        Face.LoadFromBytes(E->Data);
-    return Face;
-}
-
 inline TBitmap SolidBitmap(int Width, int Height, TColor Fill, bool BlackCorner = false)
 {
     TBitmap B(Width, Height, TPixelFormat::pf24bit);
@@ -100,31 +95,24 @@ inline std::string HexBlock(const std::vector<std::uint8_t>& Bytes)
     return Text + "}";
 }
 
-class ShapedTest : public testing::Test
+class ShapedTest : public HeadlessAppTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
-        Port().SetTickCount(1000);
+        fcImageForm::Register();
+        RegisterClass<TShapedTestForm>();
+        HeadlessAppTest::SetUp();
         Port().ClearScreenFrames();
         Port().SetCursorPos({0, 0});
         Port().SetFullWindowDrag(true);
         Port().SetScreenBitsPerPixel(32);
-        fcImageForm::Register();
-        RegisterClass<TShapedTestForm>();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
     }
     void TearDown() override
     {
         EXPECT_EQ(Port().GetQueuedEventCount(), 0u) << "input left over";
-        App.reset();
-        TWindowManager::Reset();
+        HeadlessAppTest::TearDown();
     }
-
-    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
-    static TWindowManager& WM() { return TWindowManager::Get(); }
 
     // Reads a form of the given client size at (Left, Top) with one TfcImageForm, Image, whose
     // picture is the face with that id (0: none), whose mouse events go to the form's handlers,
@@ -177,8 +165,4 @@ protected:
         Form->Log.clear();
         return Form;
     }
-
-    void Pump() { App->ProcessMessages(); }
-
-    std::unique_ptr<TApplication> App;
 };

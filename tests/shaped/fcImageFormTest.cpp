@@ -90,7 +90,7 @@ TEST_F(ImageForm, SetPictureSetsTheClientWidthThenHeightAndLeavesTheOutline)
     ASSERT_TRUE(Before);
     Form->Log.clear();
     TPicture Small;
-    Small.SetBitmap(LoadFaceBitmap(69));
+    Small.SetBitmap(LoadBitmapResource(69));
     Image->SetPicture(&Small);
     EXPECT_EQ(Form->Log, (std::vector<std::string>{"ClientWidth 190", "ClientHeight 79"}));
     EXPECT_EQ(Form->GetClientWidth(), 190);
@@ -159,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
         TColorCase{"AutomaticIsTheBottomLeftPixel", 0x1FFFFFFF, {{0, 0, 4, 2}, {1, 2, 4, 3}}},
         TColorCase{"AnExplicitColour", clWhite, {{0, 0, 1, 1}, {0, 2, 1, 3}}},
         TColorCase{"AColourNotInThePictureGivesTheWholeRectangle", clLime, {{0, 0, 4, 3}}}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST_F(ImageForm, ResolveTransparentColorReadsTheBottomLeftPixelOnlyWhenAutomatic)
 {
@@ -213,7 +213,7 @@ TEST_F(ImageForm, AutoSizeMakesTheControlAndTheClientAreaThePicturesSize)
     TfcImageForm* Image = ImageOf(Form);
     EXPECT_TRUE(Image->GetAutoSize());
     TPicture Small;
-    Small.SetBitmap(LoadFaceBitmap(69));
+    Small.SetBitmap(LoadBitmapResource(69));
     Form->Log.clear();
     Image->GetPicture().Assign(&Small); // the change alone, without SetPicture's sizing
     EXPECT_EQ(Image->GetBoundsRect(), TRect(0, 0, 190, 79));
@@ -271,7 +271,10 @@ TEST_P(ImageFormPaint, DrawsThePictureUnscaledFromTheOrigin)
     EXPECT_EQ(Back->GetPixel(11, 8), clWhite);
 }
 
-INSTANTIATE_TEST_SUITE_P(Depths, ImageFormPaint, testing::Values(32, 8));
+INSTANTIATE_TEST_SUITE_P(Depths, ImageFormPaint, testing::Values(32, 8),
+                         [](const testing::TestParamInfo<int>& I) {
+                             return "Screen" + std::to_string(I.param) + "Bits";
+                         });
 
 TEST_F(ImageForm, PaintingAnEmptyPictureGivesItABlankBitmapOfTheControlsSize)
 {

@@ -2,6 +2,7 @@
 
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -13,17 +14,14 @@ namespace {
 
 constexpr UINT WM_PROBE = WM_USER + 7;
 
-class CaptureMessage : public testing::Test
+class CaptureMessage : public HeadlessWindowsTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
+        HeadlessWindowsTest::SetUp();
         Window = MakeWindow("window");
     }
-    void TearDown() override { TWindowManager::Reset(); }
-
-    static TWindowManager& WM() { return TWindowManager::Get(); }
 
     // A top-level window whose procedure logs "name:message" and answers WM_PROBE with 42.
     HWND MakeWindow(const std::string& Name)

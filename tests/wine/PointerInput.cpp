@@ -1,6 +1,6 @@
 #include "tests/wine/PointerInput.h"
 
-#include "tests/wine/ClockProcess.h"
+#include "tests/e2e/ClockDriver.h"
 
 #include <windows.h>
 
@@ -53,7 +53,7 @@ bool MovePointer(TPoint Screen, void* Listener)
         Input.mi.dx = Normalised(Screen.X, GetSystemMetrics(SM_CXSCREEN));
         Input.mi.dy = Normalised(Screen.Y, GetSystemMetrics(SM_CYSCREEN));
         Input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        if (!Send(Input) || !WaitFor([&] { return PointerIsAt(Screen); }, PointerTimeoutMs))
+        if (!Send(Input) || !Eventually([&] { return PointerIsAt(Screen); }, PointerTimeoutMs))
             return false;
         if (!Listener)
             return true;

@@ -5,22 +5,16 @@
 #include "framework/windows/Form.h"
 #include "framework/windows/WindowManager.h"
 #include "shaped/fcImageForm.h"
-#include "tests/x11/X11ClockSupport.h"
+#include "tests/e2e/ClockFace.h"
+#include "tests/support/CaseName.h"
+#include "tests/x11/X11TestSupport.h"
 
 // Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.
 #include "platform/x11/XlibHeaders.h"
 
 namespace {
 
-struct TFaceCase
-{
-    const char* Label;
-    int Resource;
-    int Width, Height;
-    std::size_t Rectangles; // of the outline, as the clock's faces are drawn
-};
-
-class X11FaceTest : public X11Test, public testing::WithParamInterface<TFaceCase>
+class X11FaceTest : public X11Test, public testing::WithParamInterface<TFaceCheck>
 {
 protected:
     void SetUp() override
@@ -44,8 +38,8 @@ protected:
 
 TEST_P(X11FaceTest, TheWindowIsCutToTheFaceAndShowsIt)
 {
-    const TFaceCase& C = GetParam();
-    const TBitmap Face = LoadFace(C.Resource);
+    const TFaceCheck& C = GetParam();
+    const TBitmap Face = LoadBitmapResource(C.Id);
     ASSERT_EQ(Face.GetWidth(), C.Width);
     ASSERT_EQ(Face.GetHeight(), C.Height);
 
@@ -70,7 +64,7 @@ TEST_P(X11FaceTest, TheWindowIsCutToTheFaceAndShowsIt)
 
     const TRegion Outline = OutlineOf(Face);
     const std::vector<TRect> Expected(Outline.GetRects().begin(), Outline.GetRects().end());
-    EXPECT_EQ(Expected.size(), C.Rectangles);
+    EXPECT_EQ(Expected.size(), C.Rects);
     EXPECT_EQ(ReadShape(Peer->GetXWindow(), ShapeBounding), Expected);
     EXPECT_EQ(ReadShape(Peer->GetXWindow(), ShapeInput), Expected);
 
@@ -86,13 +80,6 @@ TEST_P(X11FaceTest, TheWindowIsCutToTheFaceAndShowsIt)
     EXPECT_EQ(Wrong, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faces, X11FaceTest,
-                         testing::Values(TFaceCase{"VfdSmall", 69, 190, 79, 15},
-                                         TFaceCase{"VfdLarge", 70, 381, 158, 33},
-                                         TFaceCase{"NixieLarge", 71, 300, 120, 132},
-                                         TFaceCase{"NixieSmall", 72, 150, 60, 84}),
-                         [](const testing::TestParamInfo<TFaceCase>& Info) {
-                             return std::string(Info.param.Label);
-                         });
+INSTANTIATE_TEST_SUITE_P(Faces, X11FaceTest, testing::ValuesIn(FaceChecks), ByName{});
 
 } // namespace

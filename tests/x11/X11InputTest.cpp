@@ -90,7 +90,10 @@ TEST_P(X11ButtonTest, NamesTheButtonAndHoldsItsBit)
 INSTANTIATE_TEST_SUITE_P(Buttons, X11ButtonTest,
                          testing::Values(TButtonCase{1, TMouseButton::Left, ssLeft},
                                          TButtonCase{2, TMouseButton::Middle, ssMiddle},
-                                         TButtonCase{3, TMouseButton::Right, ssRight}));
+                                         TButtonCase{3, TMouseButton::Right, ssRight}),
+                         [](const testing::TestParamInfo<TButtonCase>& I) {
+                             return "Button" + std::to_string(I.param.XButton);
+                         });
 
 TEST_F(X11InputTest, TheWheelIsNoButton)
 {

@@ -83,22 +83,35 @@ TX11Platform& X11Port()
     return static_cast<TX11Platform&>(TPlatform::Get());
 }
 
+bool TX11Observer::OpenObserver()
+{
+    if (!X11Port().GetDisplay())
+        return false;
+    Observer = XOpenDisplay(DisplayString(X11Port().GetDisplay()->Get()));
+    // Every case starts with the pointer in the corner, away from its windows, and no button down.
+    if (Observer)
+        MovePointer({1270, 1010});
+    return Observer != nullptr;
+}
+
+void TX11Observer::CloseObserver()
+{
+    if (Observer)
+        XCloseDisplay(Observer);
+    Observer = nullptr;
+}
+
 void X11Test::SetUp()
 {
     if (!X11Port().GetDisplay())
         GTEST_SKIP() << "no X display could be opened (set DISPLAY or run under Xvfb)";
-    Observer = XOpenDisplay(DisplayString(X11Port().GetDisplay()->Get()));
-    ASSERT_NE(Observer, nullptr);
-    // Every case starts with the pointer in the corner, away from its windows, and no button down.
-    MovePointer({1270, 1010});
+    ASSERT_TRUE(OpenObserver());
     PumpPending();
 }
 
 void X11Test::TearDown()
 {
-    if (Observer)
-        XCloseDisplay(Observer);
-    Observer = nullptr;
+    CloseObserver();
 }
 
 std::unique_ptr<TX11Window> X11Test::MakeWindow(const TRect& Outer, TPlatformWindowParams Params)
@@ -134,12 +147,12 @@ void X11Test::PumpPending()
     X11Port().WaitEvents(0);
 }
 
-void X11Test::SyncPort()
+void TX11Observer::SyncPort()
 {
     XSync(X11Port().GetDisplay()->Get(), False);
 }
 
-std::vector<TPixel> X11Test::ReadPixels(unsigned long Target, const TRect& Rect)
+std::vector<TPixel> TX11Observer::ReadPixels(unsigned long Target, const TRect& Rect)
 {
     SyncPort();
     std::vector<TPixel> Pixels;
@@ -155,7 +168,7 @@ std::vector<TPixel> X11Test::ReadPixels(unsigned long Target, const TRect& Rect)
     return Pixels;
 }
 
-unsigned long X11Test::Intern(const std::string& Name)
+unsigned long TX11Observer::Intern(const std::string& Name)
 {
     return XInternAtom(Observer, Name.c_str(), False);
 }
@@ -184,19 +197,20 @@ std::vector<T> ReadProperty(Display* D, unsigned long Target, unsigned long Prop
 
 } // namespace
 
-std::vector<unsigned long> X11Test::ReadAtoms(unsigned long Target, const std::string& Property)
+std::vector<unsigned long> TX11Observer::ReadAtoms(unsigned long Target,
+                                                   const std::string& Property)
 {
     SyncPort();
     return ReadProperty<unsigned long>(Observer, Target, Intern(Property), XA_ATOM, 32);
 }
 
-std::vector<long> X11Test::ReadCardinals(unsigned long Target, const std::string& Property)
+std::vector<long> TX11Observer::ReadCardinals(unsigned long Target, const std::string& Property)
 {
     SyncPort();
     return ReadProperty<long>(Observer, Target, Intern(Property), AnyPropertyType, 32);
 }
 
-std::string X11Test::ReadText(unsigned long Target, const std::string& Property)
+std::string TX11Observer::ReadText(unsigned long Target, const std::string& Property)
 {
     SyncPort();
     const std::vector<char> Bytes =
@@ -204,7 +218,7 @@ std::string X11Test::ReadText(unsigned long Target, const std::string& Property)
     return {Bytes.begin(), Bytes.end()};
 }
 
-std::vector<TRect> X11Test::ReadShape(unsigned long Target, int Kind)
+std::vector<TRect> TX11Observer::ReadShape(unsigned long Target, int Kind)
 {
     SyncPort();
     int Count = 0, Ordering = 0;
@@ -217,19 +231,19 @@ std::vector<TRect> X11Test::ReadShape(unsigned long Target, int Kind)
     return Out;
 }
 
-void X11Test::MovePointer(TPoint Where)
+void TX11Observer::MovePointer(TPoint Where)
 {
     XTestFakeMotionEvent(Observer, -1, Where.X, Where.Y, 0);
     XSync(Observer, False);
 }
 
-void X11Test::PointerButton(unsigned XButton, bool Press)
+void TX11Observer::PointerButton(unsigned XButton, bool Press)
 {
     XTestFakeButtonEvent(Observer, XButton, Press ? True : False, 0);
     XSync(Observer, False);
 }
 
-void X11Test::Key(unsigned long Keysym, bool Press)
+void TX11Observer::Key(unsigned long Keysym, bool Press)
 {
     const KeyCode Code = XKeysymToKeycode(Observer, Keysym);
     ASSERT_NE(Code, 0) << "no key for keysym " << Keysym;

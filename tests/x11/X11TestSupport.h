@@ -1,8 +1,7 @@
 #pragma once
 
 // What the window tests of the X11 port share: the port under test, a second connection that
-// looks at the server as another client would (reading pixels and properties, faking input with
-// XTest), and a recorder of the events a window delivers.
+// looks at the server as another client would, and a recorder of the events a window delivers.
 
 #include "framework/windows/ShiftState.h"
 #include "platform/Platform.h"
@@ -63,7 +62,35 @@ public:
 
 TX11Platform& X11Port();
 
-class X11Test : public testing::Test
+// A second connection to the port's server that looks at it as another client would: reading
+// pixels and properties, faking input with XTest.
+class TX11Observer
+{
+public:
+    // Opens the connection to the port's display; false when the port has none.
+    bool OpenObserver();
+    void CloseObserver();
+
+    // Waits until the server has carried out every request of the port: requests of two
+    // connections have no order of their own.
+    static void SyncPort();
+    // The observer's view (after SyncPort) of a window's pixels (client coordinates),
+    // 0x00RRGGBB, of its properties and of its shape.
+    std::vector<TPixel> ReadPixels(unsigned long Target, const TRect& Rect);
+    std::vector<unsigned long> ReadAtoms(unsigned long Target, const std::string& Property);
+    std::vector<long> ReadCardinals(unsigned long Target, const std::string& Property);
+    std::string ReadText(unsigned long Target, const std::string& Property);
+    std::vector<TRect> ReadShape(unsigned long Target, int Kind);
+    unsigned long Intern(const std::string& Name);
+    // Fake input through XTest, applied by the server before this returns.
+    void MovePointer(TPoint Where);
+    void PointerButton(unsigned XButton, bool Press);
+    void Key(unsigned long Keysym, bool Press);
+
+    _XDisplay* Observer = nullptr;
+};
+
+class X11Test : public testing::Test, public TX11Observer
 {
 protected:
     void SetUp() override;
@@ -80,22 +107,5 @@ protected:
     // Lets the port deliver whatever the server has sent by now.
     void PumpPending();
 
-    // Waits until the server has carried out every request of the port: requests of two
-    // connections have no order of their own.
-    void SyncPort();
-    // The observer's view (after SyncPort) of a window's pixels (client coordinates),
-    // 0x00RRGGBB, of its properties and of its shape.
-    std::vector<TPixel> ReadPixels(unsigned long Target, const TRect& Rect);
-    std::vector<unsigned long> ReadAtoms(unsigned long Target, const std::string& Property);
-    std::vector<long> ReadCardinals(unsigned long Target, const std::string& Property);
-    std::string ReadText(unsigned long Target, const std::string& Property);
-    std::vector<TRect> ReadShape(unsigned long Target, int Kind);
-    unsigned long Intern(const std::string& Name);
-    // Fake input through XTest, applied by the server before this returns.
-    void MovePointer(TPoint Where);
-    void PointerButton(unsigned XButton, bool Press);
-    void Key(unsigned long Keysym, bool Press);
-
-    _XDisplay* Observer = nullptr;
     TEventRecorder Recorder;
 };

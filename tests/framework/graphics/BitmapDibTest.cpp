@@ -1,6 +1,7 @@
 #include "base/Exception.h"
 #include "framework/graphics/Bitmap.h"
 #include "tests/framework/graphics/DibTestWriter.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -53,7 +54,10 @@ TEST_P(DibDecode, MatchesAnIndependentWriterOnRandomPictures)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BitCounts, DibDecode, testing::Values(1u, 4u, 8u, 24u, 32u));
+INSTANTIATE_TEST_SUITE_P(BitCounts, DibDecode, testing::Values(1u, 4u, 8u, 24u, 32u),
+                         [](const testing::TestParamInfo<unsigned>& I) {
+                             return "Bits" + std::to_string(I.param);
+                         });
 
 // A valid 5 x 3 picture. In a file the info header starts at 14: 10 pixel offset, 18 width,
 // 22 height, 26 planes, 28 bits, 30 compression, 46 colours used, 54 the first colour mask.
@@ -148,8 +152,7 @@ TEST_P(DibHostile, ThrowsInvalidGraphicNamingTheFaultAndKeepsTheBitmap)
     EXPECT_EQ(B.GetWidth(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DibHostile, testing::ValuesIn(HostileCases),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, DibHostile, testing::ValuesIn(HostileCases), ByName{});
 
 TEST(DibHostile, EveryCutOfAValidFileIsRefused)
 {

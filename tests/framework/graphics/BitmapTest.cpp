@@ -112,7 +112,10 @@ TEST_P(DibRoundTrip, KeepsPixelsSizeAndFormatAndWritesBottomUpPaddedRows)
 INSTANTIATE_TEST_SUITE_P(Formats, DibRoundTrip,
                          testing::Values(TRoundTripCase{TPixelFormat::pf24bit, 24},
                                          TRoundTripCase{TPixelFormat::pf32bit, 32},
-                                         TRoundTripCase{TPixelFormat::pf1bit, 1}));
+                                         TRoundTripCase{TPixelFormat::pf1bit, 1}),
+                         [](const testing::TestParamInfo<TRoundTripCase>& I) {
+                             return "Bits" + std::to_string(I.param.Bits);
+                         });
 
 TEST(DibRoundTrip, TopDownInputSavesBottomUpWithTheSamePixels)
 {

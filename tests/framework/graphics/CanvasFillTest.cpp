@@ -1,4 +1,5 @@
 #include "tests/framework/graphics/CanvasTestSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Rects, CanvasDrawsNothing,
                                          TNothingCase{"InvertedY", {1, 6, 5, 2}},
                                          TNothingCase{"InvertedBoth", {6, 6, 1, 1}},
                                          TNothingCase{"AllZero", {0, 0, 0, 0}}),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+                         ByName{});
 
 TEST(CanvasFill, ClearBrushFillsNothing)
 {
@@ -137,7 +138,12 @@ TEST_P(CanvasFocusRectTwice, Restores)
 INSTANTIATE_TEST_SUITE_P(Rects, CanvasFocusRectTwice,
                          testing::Values(TRect{0, 0, 9, 9}, TRect{1, 1, 2, 2}, TRect{2, 3, 3, 8},
                                          TRect{1, 4, 8, 5}, TRect{-3, -2, 5, 4},
-                                         TRect{4, 4, 12, 13}));
+                                         TRect{4, 4, 12, 13}),
+                         [](const testing::TestParamInfo<TRect>& I) {
+                             const TRect& R = I.param;
+                             return "From" + NumberWord(R.Left) + "_" + NumberWord(R.Top) + "To" +
+                                    NumberWord(R.Right) + "_" + NumberWord(R.Bottom);
+                         });
 
 TEST(CanvasFocusRect, DotsFollowTheOrigin)
 {
@@ -237,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {{-5, -5, 3, 50}},
                               {-9, 4, 9, 9},
                               {"......", "......", "......", "......", "RRR...", "RRR..."}}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST(CanvasClip, OverlappingClipRectsInvertOnce)
 {

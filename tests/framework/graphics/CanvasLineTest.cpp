@@ -1,4 +1,5 @@
 #include "tests/framework/graphics/CanvasTestSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -97,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TOctantCase{"SouthSouthEast", {11, 15}}, TOctantCase{"EastSouthEast", {15, 11}},
                     TOctantCase{"East", {14, 8}}, TOctantCase{"North", {8, 2}},
                     TOctantCase{"Diagonal", {3, 13}}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST(CanvasLine, HorizontalAndVerticalRuns)
 {
@@ -270,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "#########rrr###rrr###rrr######"},
                     TStyleCase{"Clear", TPenStyle::psClear, TBrushStyle::bsSolid,
                                "rrrrrrrrrrrrrrrrrrrrrrrrrrrrrr"}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST(CanvasPolyline, JoinsSegmentsAndKeepsThePen)
 {

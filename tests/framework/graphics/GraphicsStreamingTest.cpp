@@ -9,6 +9,7 @@
 #include "framework/objects/FormWriter.h"
 #include "framework/objects/Resources.h"
 #include "tests/framework/graphics/GraphicsStreamingSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -163,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                    TFormValue::FromIdent("clNavy")},
         TValueCase{"BrushStyle", [](TDrawingState& S) { S.BrushStyle = TBrushStyle::bsClear; },
                    "Brush.Style", TFormValue::FromIdent("bsClear")}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 // Random states against the model: exactly the changed properties are written, reading gives
 // the same state, and writing that again the same text.
@@ -360,7 +361,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "  object Digits: TImageList\n    Bitmap = 'Digits'\n  end\n",
                      "Line 3: Error reading Digits.Bitmap: An image strip resource name or "
                      "number expected, not a string"}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 // Whatever bitmap the program embeds: referred to by number and by name (in any case), it is
 // loaded, written back as the same reference while unchanged, and as Data once edited.

@@ -2,6 +2,7 @@
 #include "framework/graphics/ImageList.h"
 #include "framework/objects/ClassRegistry.h"
 #include "tests/framework/graphics/GraphicsStreamingSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -192,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "cut short in its images"},
         TCorruptCase{"ImagesButNoCount", [](std::vector<std::uint8_t>& B) { PutUInt32(B, 12, 0); },
                      "strips but no images"}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 // Whatever image strip the program embeds, by name: its cells as its parameters lay them out,
 // written back as the reference while unchanged and as Data once an image is deleted.

@@ -2,6 +2,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Pen.h"
 #include "tests/framework/graphics/CanvasTestSupport.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -54,7 +55,10 @@ TEST_P(FontSize, ConvertsAt96Dpi)
 INSTANTIATE_TEST_SUITE_P(Points, FontSize,
                          testing::Values(TSizeCase{8, -11}, TSizeCase{9, -12}, TSizeCase{10, -13},
                                          TSizeCase{12, -16}, TSizeCase{7, -9}, TSizeCase{1, -1},
-                                         TSizeCase{72, -96}, TSizeCase{-10, 13}));
+                                         TSizeCase{72, -96}, TSizeCase{-10, 13}),
+                         [](const testing::TestParamInfo<TSizeCase>& I) {
+                             return "Points" + NumberWord(I.param.Points);
+                         });
 
 TEST(Font, PositiveHeightReadsAsNegativeSize)
 {

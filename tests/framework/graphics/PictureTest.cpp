@@ -1,6 +1,7 @@
 #include "framework/graphics/Picture.h"
 
 #include "base/Exception.h"
+#include "tests/support/CaseName.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -105,8 +106,7 @@ const TChangeCase ChangeCases[] = {
      1, true, 2},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, PictureChange, testing::ValuesIn(ChangeCases),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PictureChange, testing::ValuesIn(ChangeCases), ByName{});
 
 TEST(Picture, HoldsAnIndependentCopyAndNeverAPalette)
 {

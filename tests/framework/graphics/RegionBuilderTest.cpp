@@ -1,6 +1,7 @@
 #include "framework/graphics/RegionBuilder.h"
 
 #include "tests/framework/graphics/PixelGrid.h"
+#include "tests/support/CaseName.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
                      3,
                      {{0, 0, 1, 1}, {0, 1, 2, 2}, {0, 2, 3, 3}},
                      {{0, 0, 1, 1}, {0, 1, 2, 2}, {0, 2, 3, 3}}}),
-    [](const testing::TestParamInfo<TPictureCase>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 TEST(RegionBuilder, TouchingRunsCoalesceAndEmptyRowsLeaveGaps)
 {
@@ -148,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 }},
                     TMisuseCase{"InvertedRun", [](TRegionBuilder& B) { B.AddRun(0, 4, 3); }},
                     TMisuseCase{"LastRow", [](TRegionBuilder& B) { B.BeginRow(INT_MAX); }}),
-    [](const testing::TestParamInfo<TMisuseCase>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 // Seeded random pictures against the pixel model.
 TEST(RegionBuilder, MatchesThePixelModelOnRandomPictures)

@@ -2,6 +2,7 @@
 
 #include "framework/graphics/RegionBuilder.h"
 #include "tests/framework/graphics/PixelGrid.h"
+#include "tests/support/CaseName.h"
 
 #include <cstdint>
 #include <functional>
@@ -147,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
                          Put(B, 12, 0);
                      },
                      "instead of (0, 0, 0, 0)"}),
-    [](const testing::TestParamInfo<THostileCase>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 TEST(RegionData, StreamLengthMustMatchItsPayload)
 {

@@ -1,6 +1,7 @@
 #include "framework/graphics/Region.h"
 
 #include "tests/framework/graphics/PixelGrid.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -120,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {{-8, -8, -2, -4}, {-8, -4, 1, -2}, {-4, -2, 1, 1}},
                 {{-4, -4, -2, -2}},
                 {{-8, -8, -2, -4}, {-8, -4, -4, -2}}}),
-    [](const testing::TestParamInfo<TOpCase>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 // Seeded random rectangle sets against the pixel model: every operation gives exactly the
 // canonical rectangles of the pixels it should hold.
@@ -181,7 +182,10 @@ TEST_P(RegionRandom, MatchesThePixelModel)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RegionRandom, testing::Range(1u, 26u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RegionRandom, testing::Range(1u, 26u),
+                         [](const testing::TestParamInfo<unsigned>& I) {
+                             return "Seed" + std::to_string(I.param);
+                         });
 
 TEST(Region, OffsetMovesEveryRectangleAndTheBounds)
 {
@@ -261,4 +265,4 @@ INSTANTIATE_TEST_SUITE_P(
             {{0, 0, 9, 1}, {0, 1, 2, 2}, {4, 1, 5, 2}, {0, 2, 2, 3}, {4, 2, 5, 3}, {0, 3, 9, 4}},
             false,
             3}),
-    [](const testing::TestParamInfo<TFaultCase>& I) { return std::string(I.param.Name); });
+    ByName{});

@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 #include "tests/framework/objects/StreamingTestClasses.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -187,12 +188,12 @@ TEST_P(ComponentName, IsAnIdentifierOrEmpty)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, ComponentName,
-                         testing::Values(TNameCase{"", true}, TNameCase{"Form1", true},
-                                         TNameCase{"_x", true}, TNameCase{"a_1_B", true},
-                                         TNameCase{"1Form", false}, TNameCase{"Form 1", false},
-                                         TNameCase{"Form.1", false}, TNameCase{"Fö", false},
-                                         TNameCase{"-", false}));
+INSTANTIATE_TEST_SUITE_P(
+    Names, ComponentName,
+    testing::Values(TNameCase{"", true}, TNameCase{"Form1", true}, TNameCase{"_x", true},
+                    TNameCase{"a_1_B", true}, TNameCase{"1Form", false}, TNameCase{"Form 1", false},
+                    TNameCase{"Form.1", false}, TNameCase{"Fö", false}, TNameCase{"-", false}),
+    [](const testing::TestParamInfo<TNameCase>& I) { return NumberedName(I, I.param.Name); });
 
 TEST(Component, NamesAreUniqueAmongSiblingsWithoutRegardToCase)
 {

@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 #include "framework/objects/FormWriter.h"
+#include "tests/support/CaseName.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -83,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TValueCase{"()", TFormValue::FromList({})},
                     TValueCase{"(\n 'Cyan'\n 'Red' 'Bl' + 'ue' 3 x)",
                                TFormValue::FromList({Str("Cyan"), Str("Red"), Str("Blue"), Int(3),
-                                                     Ident("x")})}));
+                                                     Ident("x")})}),
+    [](const testing::TestParamInfo<TValueCase>& I) { return NumberedName(I, I.param.Text); });
 
 TEST(FormParser, ReadsObjectsPropertiesAndNestingWithLines)
 {
@@ -163,8 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Line 2: Property name, 'object' or 'end' expected"},
         TErrorCase{"object X: 7\nend", "Line 1: a class name expected"},
         TErrorCase{"object X.Y: TX\nend", "Line 1: a component or class name expected"},
-        TErrorCase{"object X: TX\nend\nend",
-                   "Line 3: Text after the end of the form description"}));
+        TErrorCase{"object X: TX\nend\nend", "Line 3: Text after the end of the form description"}),
+    [](const testing::TestParamInfo<TErrorCase>& I) { return NumberedName(I, I.param.Message); });
 
 TEST(FormParser, RefusesNestingBeyondTheLimitWithoutExhaustingTheStack)
 {

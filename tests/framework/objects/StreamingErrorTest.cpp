@@ -3,6 +3,7 @@
 #include "framework/objects/FormReader.h"
 #include "framework/objects/FormWriter.h"
 #include "tests/framework/objects/StreamingTestClasses.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -121,7 +122,10 @@ INSTANTIATE_TEST_SUITE_P(
         TReadErrorCase{"  object A: TTestItem\n    Lines = ('a' 1)\n  end\n",
                        "Line 10: Invalid value for A.Lines: the list holds an integer"},
         TReadErrorCase{"  object A: TTestItem\n    Extra = {00}\n    Caption = 'x\n  end\n",
-                       "Line 11: Unterminated string"}));
+                       "Line 11: Unterminated string"}),
+    [](const testing::TestParamInfo<TReadErrorCase>& I) {
+        return NumberedName(I, I.param.Message);
+    });
 
 TEST(StreamingError, TheRootMustBeOfTheDescribedClass)
 {

@@ -7,6 +7,8 @@
 #include "framework/windows/Form.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -14,16 +16,6 @@
 #include <vector>
 
 namespace {
-
-THeadlessPlatform& Port()
-{
-    return static_cast<THeadlessPlatform&>(TPlatform::Get());
-}
-
-TWindowManager& WM()
-{
-    return TWindowManager::Get();
-}
 
 // A windowed control that takes the focus and, when asked, every key.
 class TEditLike : public TCustomControl
@@ -45,18 +37,13 @@ protected:
 
 // A borderless form at (100, 50) with OK (default), Other and Cancel (cancel) buttons and an
 // edit-like control, in that creation order.
-class ButtonTest : public testing::Test
+class ButtonTest : public HeadlessFormTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
-        Port().SetTickCount(1000);
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
-        Form = new TForm(App.get());
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(100, 50, 300, 100);
+        HeadlessFormTest::SetUp();
+        MakeForm(TRect::FromSize(100, 50, 300, 100), clBtnFace);
         Ok = AddButton("Ok", 10, 1);
         Ok->SetDefault(true);
         Other = AddButton("Other", 90, 0);
@@ -69,11 +56,6 @@ protected:
         Edit->SetParent(Form);
         Form->Show();
         Pump();
-    }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
     }
 
     TButton* AddButton(const char* Name, int X, int TabOrder)
@@ -90,12 +72,6 @@ protected:
         return B;
     }
 
-    void Pump() { App->ProcessMessages(); }
-    void Mouse(UINT Msg, TPoint Client, unsigned Shift = 0)
-    {
-        WM().HandleMouse(Form->GetHandle(), Msg, Shift, Client);
-        Pump();
-    }
     void Press(unsigned VirtualKey, unsigned Shift = 0, bool Up = true)
     {
         WM().HandleKey(Form->GetHandle(), WM_KEYDOWN, VirtualKey, Shift);
@@ -115,10 +91,6 @@ protected:
                 return C->GetName();
         return "none";
     }
-    TColor At(int X, int Y) { return WM().GetBackBuffer(Form->GetHandle())->GetPixel(X, Y); }
-
-    std::unique_ptr<TApplication> App;
-    TForm* Form = nullptr;
     TButton* Ok = nullptr;
     TButton* Other = nullptr;
     TButton* Cancel = nullptr;
@@ -178,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{WM_LBUTTONDOWN, {250, 80}}, {WM_LBUTTONUP, {100, 20}}},
                    false,
                    0}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST_F(ButtonTest, APressTakesTheFocus)
 {
@@ -229,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
         TKeyCase{"EscapeGoesToCancel", "Other", VK_ESCAPE, false, true, {"Cancel"}, false},
         TKeyCase{"EscapeFromTheControl", "Edit", VK_ESCAPE, false, true, {"Cancel"}, true},
         TKeyCase{"SpaceElsewhereClicksNothing", "Edit", VK_SPACE, false, true, {}, true}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST_F(ButtonTest, SpaceClicksOnReleaseAndLosingTheFocusCancelsIt)
 {

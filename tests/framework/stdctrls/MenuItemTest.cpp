@@ -6,6 +6,7 @@
 #include "framework/objects/FormWriter.h"
 #include "framework/stdctrls/MenuLayout.h"
 #include "framework/stdctrls/PopupMenu.h"
+#include "tests/support/CaseName.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -274,7 +275,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TCaptionCase{"X&\xE2\x82", "X\xE2\x82", 0, 0, 0},
                     TCaptionCase{"&\x80x", "\x80x", 0, 0, 0},
                     TCaptionCase{"&\xC0\x80", "\xC0\x80", 0, 0, 0}, TCaptionCase{"-", "-", 0, 0, 0},
-                    TCaptionCase{"", "", 0, 0, 0}));
+                    TCaptionCase{"", "", 0, 0, 0}),
+    [](const testing::TestParamInfo<TCaptionCase>& I) { return NumberedName(I, I.param.Caption); });
 
 // The clock's menu as the main window's description holds it, with the item states a
 // description can set; reading and writing it back gives the same text.

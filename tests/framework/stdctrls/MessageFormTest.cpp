@@ -11,6 +11,8 @@
 #include "framework/windows/Timer.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -19,16 +21,6 @@
 #include <vector>
 
 namespace {
-
-THeadlessPlatform& Port()
-{
-    return static_cast<THeadlessPlatform&>(TPlatform::Get());
-}
-
-TWindowManager& WM()
-{
-    return TWindowManager::Get();
-}
 
 struct TWrapCase
 {
@@ -66,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                               12,
                               {"\xC3\xA4\xC3\xB6", "\xC3\xBC\xC3\x9F"}},
                     TWrapCase{"NarrowerThanACharacter", "abc", 4, {"a", "b", "c"}}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 void Press(TMessageForm& Box, unsigned Key)
 {
@@ -85,23 +77,14 @@ void ClickButton(TMessageForm& Box, const std::string& Caption)
     ADD_FAILURE() << "no button " << Caption;
 }
 
-class MessageFormTest : public testing::Test
+class MessageFormTest : public HeadlessAppTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
-        Port().SetTickCount(1000);
-        Port().SetScreenSize({1024, 768});
         RegisterStandardControls();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
+        HeadlessAppTest::SetUp();
         App->SetTitle("Nixie");
-    }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
     }
 
     // The message box that is up now, or null.
@@ -126,7 +109,6 @@ protected:
             },
             DelayMs);
     }
-    std::unique_ptr<TApplication> App;
     std::vector<std::string> Log;
 };
 
@@ -194,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"Retry", "Cancel"},
                                 1,
                                 "Cancel"}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 // What the user does while the box is up, and the answer.
 struct TAnswerCase
@@ -260,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                     MB_ABORTRETRYIGNORE,
                     {[](TMessageForm& B) { ClickButton(B, "Retry"); }},
                     IDRETRY}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST_F(MessageFormTest, TimersKeepTickingBehindTheBox)
 {

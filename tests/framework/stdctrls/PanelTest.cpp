@@ -7,6 +7,8 @@
 #include "framework/windows/Form.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,19 +16,14 @@
 
 namespace {
 
-class PanelTest : public testing::Test
+class PanelTest : public HeadlessFormTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
         RegisterStandardControls();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
-        Form = new TForm(App.get());
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(0, 0, 120, 60);
-        Form->SetColor(clBlack);
+        HeadlessFormTest::SetUp();
+        MakeForm({0, 0, 120, 60});
         Panel = new TPanel(Form);
         Panel->SetName("Panel1");
         Panel->SetBounds(10, 10, 20, 12);
@@ -35,21 +32,10 @@ protected:
         Form->Show();
         Pump();
     }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
-    }
 
-    void Pump() { App->ProcessMessages(); }
     // A pixel of the panel, in its client coordinates.
-    TColor At(int X, int Y)
-    {
-        return TWindowManager::Get().GetBackBuffer(Form->GetHandle())->GetPixel(10 + X, 10 + Y);
-    }
+    TColor At(int X, int Y) { return HeadlessFormTest::At(10 + X, 10 + Y); }
 
-    std::unique_ptr<TApplication> App;
-    TForm* Form = nullptr;
     TPanel* Panel = nullptr;
 };
 
@@ -113,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBevelCase{
             "RaisedBorderLowered", bvRaised, bvLowered, 1, 2, {Hi, Fill, Fill, Sh, Fill}, Sh, Sh},
         TBevelCase{"Space", bvSpace, bvRaised, 1, 0, {Fill, Hi, Fill}, Fill, Fill}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST_F(PanelTest, TheCaptionIsCentredOrAlignedWithinTheBevels)
 {

@@ -9,6 +9,7 @@
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <algorithm>
 #include <functional>
@@ -19,16 +20,6 @@
 #include <vector>
 
 namespace PopupMenuTesting {
-
-inline THeadlessPlatform& Port()
-{
-    return static_cast<THeadlessPlatform&>(TPlatform::Get());
-}
-
-inline TWindowManager& WM()
-{
-    return TWindowManager::Get();
-}
 
 // What one step of a script does while the menu is open.
 enum class TAct
@@ -97,14 +88,12 @@ inline std::ostream& operator<<(std::ostream& Out, const TScript& S)
     return Out << S.Name;
 }
 
-class PopupMenuTest : public testing::Test
+class PopupMenuTest : public HeadlessWindowsTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
-        Port().SetTickCount(1000);
-        Port().SetScreenSize({1024, 768});
+        HeadlessWindowsTest::SetUp();
         DrainPortEvents();
         TCreateWindowParams P;
         P.Bounds = TRect::FromSize(100, 100, 300, 120);
@@ -128,7 +117,7 @@ protected:
     {
         Host.reset();
         DrainPortEvents();
-        TWindowManager::Reset();
+        HeadlessWindowsTest::TearDown();
     }
 
     // "Name Caption words": an item owned by the host, nested in Parent.

@@ -1,4 +1,5 @@
 #include "tests/framework/stdctrls/PopupMenuFixture.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -45,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                         "PressOutsideDismisses", {Move("Quit"), PressOutside}, {"hl -", "hl Quit"}},
                     TScript{"EscapeDismisses", {Move("Quit"), Key(VK_ESCAPE)}, {"hl -", "hl Quit"}},
                     TScript{"AltDismisses", {Move("Quit"), Key(VK_MENU)}, {"hl -", "hl Quit"}}),
-    [](const testing::TestParamInfo<TScript>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 class KeyboardScripts : public PopupMenuTest, public testing::WithParamInterface<TScript>
 {};
@@ -83,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TScript{"OtherKeysAreSwallowed",
                             {Key('Z', U'z'), Key(VK_SPACE, U' '), Key(VK_DOWN), Key(VK_RETURN)},
                             {"hl -", "hl -", "hl -", "hl Settings", "click Settings1"}}),
-    [](const testing::TestParamInfo<TScript>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 class SubmenuScripts : public PopupMenuTest, public testing::WithParamInterface<TScript>
 {};
@@ -131,6 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                 {Key('S', U's'), Key('S', U'S'), Key('S', U's'), Key(VK_RETURN)},
                 {"hl -", "hl Save", "hl Sign", "hl Save", "click Save1"}},
         TScript{"DisabledItemsHaveNoAccessKey", {Key('E', U'e')}, {"hl -", "click Send1"}}),
-    [](const testing::TestParamInfo<TScript>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 } // namespace

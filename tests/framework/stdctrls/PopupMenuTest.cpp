@@ -1,4 +1,5 @@
 #include "tests/framework/stdctrls/PopupMenuFixture.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -134,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TCaptureCase{"ItIsReleased", [](HWND, HWND) { WM().ReleaseCapture(); }},
                     TCaptureCase{"TheWindowIsDestroyed",
                                  [](HWND, HWND M) { WM().DestroyWindow(M); }}),
-    [](const testing::TestParamInfo<TCaptureCase>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 struct TEdgeCase
 {
@@ -173,7 +174,13 @@ INSTANTIATE_TEST_SUITE_P(Table, ScreenEdges,
                                          TEdgeCase{{1024, 768}, {150, 760}, false, true},
                                          TEdgeCase{{1024, 768}, {1023, 767}, true, true},
                                          TEdgeCase{{640, 480}, {600, 450}, true, true},
-                                         TEdgeCase{{640, 480}, {0, 0}, false, false}));
+                                         TEdgeCase{{640, 480}, {0, 0}, false, false}),
+                         [](const testing::TestParamInfo<TEdgeCase>& I) {
+                             const TEdgeCase& C = I.param;
+                             return "Screen" + std::to_string(C.Screen.X) + "x" +
+                                    std::to_string(C.Screen.Y) + "At" + std::to_string(C.At.X) +
+                                    "_" + std::to_string(C.At.Y);
+                         });
 
 TEST_F(PopupMenuTest, SubmenusNearTheRightEdgeOpenToTheLeft)
 {

@@ -5,6 +5,7 @@
 #include "framework/windows/Timer.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -49,44 +50,15 @@ private:
     TColor FFill;
 };
 
-class ControlTest : public testing::Test
+class ControlTest : public HeadlessFormTest
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
-        Port().SetTickCount(1000);
+        HeadlessFormTest::SetUp();
         GLog.clear();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
-        Form = new TForm(App.get());
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(100, 50, 40, 30);
-        Form->SetColor(clBlack);
+        MakeForm(TRect::FromSize(100, 50, 40, 30));
     }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
-    }
-
-    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
-
-    void Pump() { App->ProcessMessages(); }
-
-    TColor At(int X, int Y)
-    {
-        return TWindowManager::Get().GetBackBuffer(Form->GetHandle())->GetPixel(X, Y);
-    }
-
-    void Mouse(UINT Msg, TPoint Client, unsigned Shift = 0)
-    {
-        TWindowManager::Get().HandleMouse(Form->GetHandle(), Msg, Shift, Client);
-        Pump();
-    }
-
-    std::unique_ptr<TApplication> App;
-    TForm* Form = nullptr;
 };
 
 TEST_F(ControlTest, AFormPaintsItselfThenGraphicChildrenThenWindowedChildrenOverThem)

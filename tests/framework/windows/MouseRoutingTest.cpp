@@ -3,6 +3,7 @@
 // A drag loop that starts at the press relies on both when the user is quicker than the program.
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -18,13 +19,9 @@ struct TReceived
     bool operator==(const TReceived&) const = default;
 };
 
-class MouseRoutingTest : public testing::Test
+class MouseRoutingTest : public HeadlessWindowsTest
 {
 protected:
-    void SetUp() override { TWindowManager::Reset(); }
-    void TearDown() override { TWindowManager::Reset(); }
-    static TWindowManager& WM() { return TWindowManager::Get(); }
-
     // A window that records its mouse messages; on its first left press it takes the capture
     // when TakeCapture says so, as a drag loop does.
     HWND Create(const std::string& Name, HWND Parent, TRect Bounds, bool TakeCapture = false)

@@ -1,6 +1,7 @@
 #include "framework/windows/WindowManager.h"
 
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -43,19 +44,9 @@ struct TLog
     }
 };
 
-class WindowManagerTest : public testing::Test
+class WindowManagerTest : public HeadlessWindowsTest
 {
 protected:
-    void SetUp() override
-    {
-        TWindowManager::Reset();
-        Port().SetTickCount(1000);
-    }
-    void TearDown() override { TWindowManager::Reset(); }
-
-    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
-    static TWindowManager& WM() { return TWindowManager::Get(); }
-
     TWndProcRef Logger(const std::string& Name)
     {
         return std::make_shared<TWndProc>([this, Name](HWND H, UINT M, WPARAM W, LPARAM L) {
@@ -145,7 +136,11 @@ TEST_P(InvalidatingTheParent, ReachesChildrenUnlessTheyAreClipped)
 }
 
 INSTANTIATE_TEST_SUITE_P(ClipStyles, InvalidatingTheParent,
-                         testing::Values(TClipCase{0, true}, TClipCase{WS_CLIPCHILDREN, false}));
+                         testing::Values(TClipCase{0, true}, TClipCase{WS_CLIPCHILDREN, false}),
+                         [](const testing::TestParamInfo<TClipCase>& I) {
+                             return std::string(I.param.ParentStyle ? "ClipChildren"
+                                                                    : "NoClipChildren");
+                         });
 
 TEST_F(WindowManagerTest, PaintClipsToSiblingsAboveOnlyWithClipSiblings)
 {

@@ -33,7 +33,10 @@ TEST_P(FreeTypeHeightTest, NegativeHeightIsTheCharacterHeight)
     EXPECT_GE(M.Height, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Heights, FreeTypeHeightTest, testing::Range(4, 73, 3));
+INSTANTIATE_TEST_SUITE_P(Heights, FreeTypeHeightTest, testing::Range(4, 73, 3),
+                         [](const testing::TestParamInfo<int>& I) {
+                             return "Height" + std::to_string(I.param);
+                         });
 
 TEST(FreeTypeFontEngine, ZeroAndHugeHeightsStaySane)
 {

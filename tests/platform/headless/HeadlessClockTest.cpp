@@ -2,6 +2,7 @@
 #include "platform/headless/HeadlessClock.h"
 
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/CaseName.h"
 
 #include <ctime>
 #include <gtest/gtest.h>
@@ -58,7 +59,12 @@ INSTANTIATE_TEST_SUITE_P(
         TNormaliseCase{{2023, 2, 29, 0, 0, 0, 0}, {2023, 3, 1, 0, 0, 0, 3}},
         TNormaliseCase{{2024, 13, 1, 0, 0, 0, 0}, {2025, 1, 1, 0, 0, 0, 3}},
         TNormaliseCase{{2024, 3, 1, 0, 0, -1, 0}, {2024, 2, 29, 23, 59, 59, 4}},
-        TNormaliseCase{{2000, 1, 1, 25, 0, 0, 0}, {2000, 1, 2, 1, 0, 0, 0}}));
+        TNormaliseCase{{2000, 1, 1, 25, 0, 0, 0}, {2000, 1, 2, 1, 0, 0, 0}}),
+    [](const testing::TestParamInfo<TNormaliseCase>& I) {
+        const TLocalTime& T = I.param.Given;
+        return "Year" + std::to_string(T.Year) + "Month" + NumberWord(T.Month) + "Day" +
+               NumberWord(T.Day) + "Hour" + NumberWord(T.Hour) + "Second" + NumberWord(T.Second);
+    });
 
 struct TAdvanceCase
 {
@@ -93,7 +99,15 @@ INSTANTIATE_TEST_SUITE_P(
         TAdvanceCase{{2023, 12, 31, 23, 59, 59}, {1500}, {2024, 1, 1, 0, 0, 0, 1}, 1500},
         TAdvanceCase{{2024, 6, 11, 9, 0, 0}, {86400000}, {2024, 6, 12, 9, 0, 0, 3}, 86400000},
         // Negative and zero steps change nothing.
-        TAdvanceCase{{2024, 6, 11, 9, 0, 0}, {-5000, 0}, {2024, 6, 11, 9, 0, 0, 2}, 0}));
+        TAdvanceCase{{2024, 6, 11, 9, 0, 0}, {-5000, 0}, {2024, 6, 11, 9, 0, 0, 2}, 0}),
+    [](const testing::TestParamInfo<TAdvanceCase>& I) {
+        std::string Name = "From" + std::to_string(I.param.Start.Year) + "_" +
+                           std::to_string(I.param.Start.Month) + "_" +
+                           std::to_string(I.param.Start.Day);
+        for (const std::int64_t Step : I.param.Steps)
+            Name += "_" + NumberWord(Step);
+        return Name;
+    });
 
 TEST(HeadlessClock, SettingTheTimeStartsANewSecond)
 {

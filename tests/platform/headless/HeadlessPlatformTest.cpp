@@ -2,6 +2,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,10 @@ INSTANTIATE_TEST_SUITE_P(
         TFileCase{"C:\\Start\\divaduva.html", "C:\\Start", "C:\\Start", false},
         TFileCase{"C:\\Start\\divaduva.html", "C:\\Start", "", false},
         // Added relative to the folder current at the time.
-        TFileCase{"manual.htm", "C:\\Other", "C:\\Start\\manual.htm", true}));
+        TFileCase{"manual.htm", "C:\\Other", "C:\\Start\\manual.htm", true}),
+    [](const testing::TestParamInfo<TFileCase>& I) {
+        return NumberedName(I, std::string(I.param.Asked) + " in " + I.param.Folder);
+    });
 
 TEST(HeadlessFiles, RemovedFilesAreGone)
 {

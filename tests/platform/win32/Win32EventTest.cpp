@@ -2,6 +2,7 @@
 // Wine, arrive as the events of TPlatformWindowEvents. Also capture, cursor, focus and the wait.
 #include "platform/win32/Win32Platform.h"
 #include "tests/platform/win32/Win32TestWindow.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -102,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {"char 65533", "char 128512"}},
         TMessageCase{"WholeCharacters", {{WM_UNICHAR, 0x1F600, 1}}, {"char 128512"}},
         TMessageCase{"CloseRequest", {{WM_CLOSE, 0, 0}}, {"close"}}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST(Win32Message, TakesWholeCharacters)
 {
@@ -138,7 +139,11 @@ TEST_P(Win32MoveTest, ReportsTheOuterBoundsOncePerChange)
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, Win32MoveTest,
-                         testing::Values(TWindowFrame::None, TWindowFrame::Dialog));
+                         testing::Values(TWindowFrame::None, TWindowFrame::Dialog),
+                         [](const testing::TestParamInfo<TWindowFrame>& I) {
+                             return std::string(I.param == TWindowFrame::None ? "Borderless"
+                                                                              : "Dialog");
+                         });
 
 // ---- Capture --------------------------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include "framework/graphics/Region.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/platform/win32/Win32TestWindow.h"
+#include "tests/support/CaseName.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -113,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                    WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, 0},
         TFrameCase{"PopupIgnoresFrame", TWindowFrame::Dialog, true, WS_POPUP, WS_CAPTION,
                    WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+    ByName{});
 
 TEST(Win32Window, StayOnTopIsTheTopmostStyle)
 {
@@ -355,7 +356,11 @@ TEST_P(Win32ShapeTest, TheWindowRegionIsTheOutline)
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, Win32ShapeTest,
-                         testing::Values(TWindowFrame::None, TWindowFrame::Dialog));
+                         testing::Values(TWindowFrame::None, TWindowFrame::Dialog),
+                         [](const testing::TestParamInfo<TWindowFrame>& I) {
+                             return std::string(I.param == TWindowFrame::None ? "Borderless"
+                                                                              : "Dialog");
+                         });
 
 TEST(Win32Shape, OverlappingAndEmptyRectanglesUnite)
 {

@@ -3,6 +3,7 @@
 #include "framework/graphics/Region.h"
 #include "framework/graphics/RegionBuilder.h"
 #include "tests/framework/graphics/PixelGrid.h"
+#include "tests/support/CaseName.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -138,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The last run ends at the right edge, beyond the first word of bits.
         TFixedPicture{"RunToTheRightEdge", 40, 3, {{30, 1, 40, 2}}, {{30, 1, 40, 2}}},
         TFixedPicture{"SinglePixel", 70, 4, {{33, 2, 34, 3}}, {{33, 2, 34, 3}}}),
-    [](const testing::TestParamInfo<TFixedPicture>& I) { return std::string(I.param.Name); });
+    ByName{});
 
 // Seeded random rectangle sets: built in one step, one rectangle at a time, and combined.
 class RegionOracleRects : public testing::TestWithParam<unsigned>
@@ -181,7 +182,10 @@ TEST_P(RegionOracleRects, AgreeWithPixman)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RegionOracleRects, testing::Range(1u, 31u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RegionOracleRects, testing::Range(1u, 31u),
+                         [](const testing::TestParamInfo<unsigned>& I) {
+                             return "Seed" + std::to_string(I.param);
+                         });
 
 // Seeded random pictures: runs through the builder, pixman's 1-bit image reading and its run by
 // run union, then set operations between two pictures' regions.
@@ -227,4 +231,7 @@ TEST_P(RegionOraclePictures, AgreeWithPixman)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RegionOraclePictures, testing::Range(1u, 31u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RegionOraclePictures, testing::Range(1u, 31u),
+                         [](const testing::TestParamInfo<unsigned>& I) {
+                             return "Seed" + std::to_string(I.param);
+                         });

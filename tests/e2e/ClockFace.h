@@ -4,11 +4,16 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/ImageList.h"
 #include "framework/graphics/Region.h"
+#include "tests/support/FaceArt.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
+
+// A face's outline as the shaped window computes it: the pixels that differ from the bottom-left
+// one.
+TRegion OutlineOf(const TBitmap& Face);
 
 // What the running clock must show, taken from the program's own embedded resources and its main
 // window's form description: the face picture and the outline computed from it, the digit cells,
@@ -45,7 +50,8 @@ std::optional<TMenuGeometry> MeasureMenu(const TClockFace& Face, const std::stri
 using TClockDigits = std::array<int, 6>;
 
 // Reads the six digit cells of a capture of the clock's client area: each cell must equal
-// exactly one of the image list's cells, over the pixels the outline shows. None when any cell
+// exactly one of the image list's cells (in red, green and blue), over the pixels the outline
+// shows. None when any cell
 // matches no image (or several).
 std::optional<TClockDigits> ReadDigits(const TClockFace& Face, const TBitmap& Client);
 

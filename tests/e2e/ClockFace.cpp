@@ -1,4 +1,4 @@
-#include "tests/wine/ClockFace.h"
+#include "tests/e2e/ClockFace.h"
 
 #include "base/Exception.h"
 #include "framework/objects/FormParser.h"
@@ -41,12 +41,10 @@ TClockFace Load()
 
     const TFormObject& Image = Child(Form, "fcImageForm1");
     const int PictureId = Integer(Image, "Picture");
-    const TResourceEntry* Picture = TResources::Find("bitmap", PictureId);
-    if (!Picture)
+    F.Face = LoadBitmapResource(PictureId);
+    if (F.Face.Empty())
         throw EResNotFound("Bitmap resource " + std::to_string(PictureId) + " not found");
-    F.Face.LoadFromBytes(Picture->Data);
-    const TColor Corner = F.Face.GetPixel(0, F.Face.GetHeight() - 1);
-    F.Outline = CreateRegionFromBitmap(&F.Face, Corner).value_or(TRegion());
+    F.Outline = OutlineOf(F.Face);
 
     const TFormObject& Display = Child(Form, "RidivAzoza1");
     F.Display = TRect::FromSize(Integer(Display, "Left"), Integer(Display, "Top"),
@@ -78,13 +76,21 @@ bool CellShows(const TClockFace& Face, const TBitmap& Client, TPoint Origin, con
             const TPoint P{Origin.X + X, Origin.Y + Y};
             if (!Face.Outline.Contains(P) || P.X >= Client.GetWidth() || P.Y >= Client.GetHeight())
                 continue;
-            if (Client.GetScanLine(P.Y)[P.X] != Image.GetScanLine(Y)[X])
+            if (((Client.GetScanLine(P.Y)[P.X] ^ Image.GetScanLine(Y)[X]) & 0xFFFFFF) != 0)
                 return false;
         }
     return true;
 }
 
 } // namespace
+
+TRegion OutlineOf(const TBitmap& Face)
+{
+    if (Face.Empty())
+        return {};
+    return CreateRegionFromBitmap(&Face, Face.GetPixel(0, Face.GetHeight() - 1))
+        .value_or(TRegion());
+}
 
 const TClockFace& TClockFace::Get()
 {

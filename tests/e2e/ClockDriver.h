@@ -1,0 +1,67 @@
+#pragma once
+
+// The clock's executable as a process of its own, driven and watched from outside as a user
+// would: one driver per port (X11: an observer connection with XTest; Windows: SendInput and
+// screen reads through GDI), so that the clock's scenarios are written once.
+
+#include "base/Point.h"
+#include "base/Rect.h"
+#include "framework/graphics/Bitmap.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class TClick
+{
+    Left,
+    Right
+};
+
+class TClockDriver
+{
+public:
+    virtual ~TClockDriver() = default;
+
+    // Starts the executable and waits (a bounded time) for its main window, whose client area
+    // has the size ClientSize; empty when it showed, otherwise what went wrong.
+    virtual std::string Start(TPoint ClientSize) = 0;
+    // The main window's client area on the screen.
+    virtual TRect GetClientBounds() = 0;
+    // Moves the main window (its client area's top-left corner) without activating it.
+    virtual bool MoveWindow(TPoint Origin) = 0;
+    // What the screen shows of the client area, as pixels 0x00RRGGBB.
+    virtual TBitmap CaptureClient() = 0;
+    // The outlines the window system holds for the main window, in client coordinates and in
+    // the order it lists their rectangles (X11: the bounding and the input shape; Windows: the
+    // window region); none until it holds them all.
+    virtual std::optional<std::vector<std::vector<TRect>>> ReadShapes() = 0;
+
+    // Puts the pointer on a screen point; whether the clock has seen it there (as far as the
+    // port can tell).
+    virtual bool MovePointer(TPoint Screen) = 0;
+    // A left press that begins a drag on the main window, and its release: each returns once
+    // the clock has taken it where the port can tell (the capture it takes and lets go).
+    virtual bool BeginDrag() = 0;
+    virtual bool EndDrag() = 0;
+    // A press and release where the pointer rests.
+    virtual bool Click(TClick Button) = 0;
+    // Releases whatever buttons were left pressed (a case that failed half-way).
+    virtual void ReleaseButtons() = 0;
+
+    // The context menu's bounds on the screen once it is up; none when none came.
+    virtual std::optional<TRect> AwaitMenu() = 0;
+    // The exit code once the clock has ended; none while it still runs after a bounded wait.
+    virtual std::optional<long> AwaitExit() = 0;
+    // What the clock reported of itself (its output), for failure messages.
+    virtual std::string Describe() { return {}; }
+};
+
+// The driver of the port these tests are built for.
+std::unique_ptr<TClockDriver> MakeClockDriver();
+
+// Waits until Done holds, looking every few milliseconds; false when it did not within LimitMs.
+// The bound guards against hangs only: cases never measure time with it.
+bool Eventually(const std::function<bool()>& Done, int LimitMs = 10000);

@@ -1,0 +1,276 @@
+#include "tests/x11/X11ClockDriver.h"
+
+#include "platform/posix/PosixFiles.h"
+
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.
+#include "platform/x11/XlibHeaders.h"
+
+extern char** environ;
+
+namespace {
+
+// A top-level window of the server (a child of the root) as another client sees it.
+struct TForeignWindow
+{
+    unsigned long Window = 0;
+    std::string Name;
+    bool Viewable = false;
+    bool OverrideRedirect = false;
+    TRect Bounds; // on the screen
+};
+
+class TX11ClockDriver : public TClockDriver, public TX11Observer
+{
+public:
+    ~TX11ClockDriver() override;
+
+    std::string Start(TPoint ClientSize) override;
+    TRect GetClientBounds() override;
+    bool MoveWindow(TPoint Origin) override;
+    TBitmap CaptureClient() override;
+    std::optional<std::vector<std::vector<TRect>>> ReadShapes() override;
+    bool MovePointer(TPoint Where) override;
+    bool BeginDrag() override;
+    bool EndDrag() override;
+    bool Click(TClick Button) override;
+    void ReleaseButtons() override {}
+    std::optional<TRect> AwaitMenu() override;
+    std::optional<long> AwaitExit() override;
+    // What the clock wrote to its standard output and error.
+    std::string Describe() override;
+
+    std::vector<TForeignWindow> WindowsOfTheClock();
+    pid_t GetProcess() const { return FChild; }
+    unsigned long GetWindow() const { return FWindow; }
+
+private:
+    std::string Spawn();
+    pid_t FChild = -1;
+    unsigned long FWindow = 0;
+    std::string FFolder;
+};
+
+} // namespace
+
+std::unique_ptr<TClockDriver> MakeClockDriver()
+{
+    return std::make_unique<TX11ClockDriver>();
+}
+
+TX11Observer& ObserverOf(TClockDriver& Driver)
+{
+    return static_cast<TX11ClockDriver&>(Driver);
+}
+
+unsigned long MainWindowOf(TClockDriver& Driver)
+{
+    return static_cast<TX11ClockDriver&>(Driver).GetWindow();
+}
+
+pid_t ProcessOf(TClockDriver& Driver)
+{
+    return static_cast<TX11ClockDriver&>(Driver).GetProcess();
+}
+
+TX11ClockDriver::~TX11ClockDriver()
+{
+    if (FChild > 0) {
+        kill(FChild, SIGKILL);
+        waitpid(FChild, nullptr, 0);
+    }
+    if (!FFolder.empty()) {
+        std::error_code Ignored;
+        std::filesystem::remove_all(FFolder, Ignored);
+    }
+    CloseObserver();
+}
+
+std::string TX11ClockDriver::Start(TPoint ClientSize)
+{
+    if (!OpenObserver())
+        return "no display";
+    if (std::string Problem = Spawn(); !Problem.empty())
+        return Problem;
+    const bool Shown = Eventually([&] {
+        for (const TForeignWindow& W : WindowsOfTheClock())
+            if (W.Name == "Form1" && W.Viewable && !W.OverrideRedirect &&
+                W.Bounds.Width() == ClientSize.X && W.Bounds.Height() == ClientSize.Y)
+                FWindow = W.Window;
+        return FWindow != 0;
+    });
+    return Shown ? "" : "the clock showed no main window";
+}
+
+std::string TX11ClockDriver::Spawn()
+{
+    // A configuration folder of its own: the registry and settings of this run only.
+    std::string Template = GetConfigHome() + "/clock-XXXXXX";
+    if (!mkdtemp(Template.data()))
+        return "no configuration folder";
+    FFolder = Template;
+    std::vector<std::string> Environment{std::string("DISPLAY=") + DisplayString(Observer),
+                                         "XDG_CONFIG_HOME=" + FFolder};
+    for (char** E = environ; *E; ++E) {
+        const std::string_view Entry(*E);
+        if (!Entry.starts_with("DISPLAY=") && !Entry.starts_with("XDG_CONFIG_HOME="))
+            Environment.emplace_back(Entry);
+    }
+    std::vector<char*> Env;
+    for (std::string& S : Environment)
+        Env.push_back(S.data());
+    Env.push_back(nullptr);
+    std::string Program = NIXIE_APP;
+    char* Argv[] = {Program.data(), nullptr};
+    posix_spawn_file_actions_t Files;
+    posix_spawn_file_actions_init(&Files);
+    const std::string LogPath = FFolder + "/clock.log";
+    posix_spawn_file_actions_addopen(&Files, 1, LogPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_adddup2(&Files, 1, 2);
+    pid_t Pid = -1;
+    const int Failed = posix_spawn(&Pid, Program.c_str(), &Files, nullptr, Argv, Env.data());
+    posix_spawn_file_actions_destroy(&Files);
+    if (Failed)
+        return "cannot start " + Program;
+    FChild = Pid;
+    return "";
+}
+
+std::string TX11ClockDriver::Describe()
+{
+    return ReadWholeFile(FFolder + "/clock.log").value_or("(no output)");
+}
+
+std::vector<TForeignWindow> TX11ClockDriver::WindowsOfTheClock()
+{
+    std::vector<TForeignWindow> Found;
+    Window Root = XNone, Parent = XNone;
+    Window* Children = nullptr;
+    unsigned Count = 0;
+    if (!XQueryTree(Observer, DefaultRootWindow(Observer), &Root, &Parent, &Children, &Count))
+        return Found;
+    for (unsigned I = 0; I < Count; ++I) {
+        const std::vector<long> Pid = ReadCardinals(Children[I], "_NET_WM_PID");
+        if (Pid.size() != 1 || Pid[0] != FChild)
+            continue;
+        XWindowAttributes A{};
+        if (!XGetWindowAttributes(Observer, Children[I], &A))
+            continue; // gone meanwhile
+        TForeignWindow W;
+        W.Window = Children[I];
+        W.Name = ReadText(Children[I], "WM_NAME");
+        W.Viewable = A.map_state == IsViewable;
+        W.OverrideRedirect = A.override_redirect;
+        W.Bounds = TRect::FromSize(A.x, A.y, A.width, A.height);
+        Found.push_back(W);
+    }
+    if (Children)
+        XFree(Children);
+    return Found;
+}
+
+TRect TX11ClockDriver::GetClientBounds()
+{
+    int X = 0, Y = 0;
+    Window Inside = XNone;
+    XWindowAttributes A{};
+    if (!XGetWindowAttributes(Observer, FWindow, &A) ||
+        !XTranslateCoordinates(Observer, FWindow, DefaultRootWindow(Observer), 0, 0, &X, &Y,
+                               &Inside))
+        return {};
+    return TRect::FromSize(X, Y, A.width, A.height);
+}
+
+bool TX11ClockDriver::MoveWindow(TPoint Origin)
+{
+    // As a window manager would place it.
+    XMoveWindow(Observer, FWindow, Origin.X, Origin.Y);
+    XSync(Observer, False);
+    return true;
+}
+
+TBitmap TX11ClockDriver::CaptureClient()
+{
+    const TRect Client = GetClientBounds();
+    TBitmap Shot(Client.Width(), Client.Height());
+    const std::vector<TPixel> Pixels =
+        ReadPixels(FWindow, TRect::FromSize(0, 0, Client.Width(), Client.Height()));
+    if (Pixels.size() == Shot.GetPixels().size())
+        std::copy(Pixels.begin(), Pixels.end(), Shot.GetPixels().begin());
+    return Shot;
+}
+
+std::optional<std::vector<std::vector<TRect>>> TX11ClockDriver::ReadShapes()
+{
+    return std::vector{ReadShape(FWindow, ShapeBounding), ReadShape(FWindow, ShapeInput)};
+}
+
+bool TX11ClockDriver::MovePointer(TPoint Where)
+{
+    // One motion: a path in steps is the case's to choose (the clock takes a move of one pixel
+    // for a hand that trembles).
+    TX11Observer::MovePointer(Where);
+    return true;
+}
+
+bool TX11ClockDriver::BeginDrag()
+{
+    PointerButton(1, true);
+    return true;
+}
+
+bool TX11ClockDriver::EndDrag()
+{
+    PointerButton(1, false);
+    // The clock has taken the release once it has let its capture (a pointer grab) go: until
+    // then, another client cannot grab the pointer.
+    return Eventually([&] {
+        const Window Root = DefaultRootWindow(Observer);
+        if (XGrabPointer(Observer, Root, False, 0, GrabModeAsync, GrabModeAsync, XNone, XNone,
+                         CurrentTime) != GrabSuccess)
+            return false;
+        XUngrabPointer(Observer, CurrentTime);
+        XSync(Observer, False);
+        return true;
+    });
+}
+
+bool TX11ClockDriver::Click(TClick Button)
+{
+    const unsigned XButton = Button == TClick::Left ? 1 : 3;
+    PointerButton(XButton, true);
+    PointerButton(XButton, false);
+    return true;
+}
+
+std::optional<TRect> TX11ClockDriver::AwaitMenu()
+{
+    std::optional<TRect> Menu;
+    Eventually([&] {
+        for (const TForeignWindow& W : WindowsOfTheClock())
+            if (W.OverrideRedirect && W.Viewable)
+                Menu = W.Bounds;
+        return Menu.has_value();
+    });
+    return Menu;
+}
+
+std::optional<long> TX11ClockDriver::AwaitExit()
+{
+    int WaitStatus = 0;
+    pid_t Ended = 0;
+    if (!Eventually([&] { return (Ended = waitpid(FChild, &WaitStatus, WNOHANG)) != 0; }))
+        return std::nullopt;
+    if (Ended != FChild)
+        return -1; // no child of ours
+    FChild = -1;   // reaped
+    return WIFEXITED(WaitStatus) ? WEXITSTATUS(WaitStatus) : 128 + WTERMSIG(WaitStatus);
+}
