@@ -19,6 +19,16 @@ TComponent::~TComponent()
         FOwner->RemoveComponent(this);
 }
 
+void* TComponent::operator new(std::size_t Size)
+{
+    return ::operator new(Size);
+}
+
+void TComponent::operator delete(void* Memory) noexcept
+{
+    ::operator delete(Memory);
+}
+
 void TComponent::operator delete(TComponent* Component, std::destroying_delete_t)
 {
     // The whole object begins where its most derived class does.

@@ -50,6 +50,11 @@ class TComponent : public TPersistent
     // BeforeDestruction, then destroys and frees the object. (A component that is not deleted,
     // a local variable or a member, skips BeforeDestruction.)
     static void operator delete(TComponent* Component, std::destroying_delete_t);
+    // The allocation that goes with it, and the release of the memory when a constructor throws.
+    // (Out of line: GCC would pair an inlined global allocation with the destroying delete and
+    // call them mismatched.)
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* Memory) noexcept;
 
     TComponent* GetOwner() const { return FOwner; }
     int GetComponentCount() const { return int(FComponents.size()); }
