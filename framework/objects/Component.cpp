@@ -19,6 +19,36 @@ TComponent::~TComponent()
         FOwner->RemoveComponent(this);
 }
 
+void* TComponent::operator new(std::size_t Size)
+{
+    return ::operator new(Size);
+}
+
+void TComponent::operator delete(void* Memory) noexcept
+{
+    ::operator delete(Memory);
+}
+
+void TComponent::operator delete(TComponent* Component, std::destroying_delete_t)
+{
+    // The whole object begins where its most derived class does.
+    void* Whole = dynamic_cast<void*>(Component);
+    try {
+        Component->BeforeDestruction();
+    } catch (...) {
+        Component->~TComponent();
+        ::operator delete(Whole);
+        throw;
+    }
+    Component->~TComponent();
+    ::operator delete(Whole);
+}
+
+void TComponent::BeforeDestruction()
+{
+    Destroying();
+}
+
 TComponent* TComponent::GetComponent(int Index) const
 {
     if (Index < 0 || Index >= GetComponentCount())

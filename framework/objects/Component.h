@@ -4,6 +4,7 @@
 #include "framework/objects/Persistent.h"
 
 #include <functional>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,8 @@ using TComponentState = TSet<TComponentStateFlag>;
 // removed from an owner, Notification reaches the owner and every component it owns; a component
 // that refers to one with another owner asks for FreeNotification to learn of its destruction.
 // The constructor is the virtual constructor of the class registry: it takes the owner.
+// Deleting a component (by its owner, by a release, or directly) first calls BeforeDestruction
+// on the whole object, then runs the destructors.
 class TComponent : public TPersistent
 {
     PUBLISHED_CLASS(TComponent, TPersistent)
@@ -42,6 +45,16 @@ class TComponent : public TPersistent
     // owner (which notifies the owner's other components). A subclass whose owned components
     // must go before its own members calls DestroyComponents() in its destructor.
     ~TComponent() override;
+
+    // Every delete of a component comes here, with the object still of its own class: it calls
+    // BeforeDestruction, then destroys and frees the object. (A component that is not deleted,
+    // a local variable or a member, skips BeforeDestruction.)
+    static void operator delete(TComponent* Component, std::destroying_delete_t);
+    // The allocation that goes with it, and the release of the memory when a constructor throws.
+    // (Out of line: GCC would pair an inlined global allocation with the destroying delete and
+    // call them mismatched.)
+    static void* operator new(std::size_t Size);
+    static void operator delete(void* Memory) noexcept;
 
     TComponent* GetOwner() const { return FOwner; }
     int GetComponentCount() const { return int(FComponents.size()); }
@@ -86,6 +99,10 @@ class TComponent : public TPersistent
     virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root);
 
 protected:
+    // Runs before any destructor, while every member of the derived classes is alive; the base
+    // marks this component and those it owns as being destroyed. An override calls the
+    // inherited one first.
+    virtual void BeforeDestruction();
     // Reaches this component when AComponent is inserted into or removed from its owner, or is
     // destroyed after a FreeNotification; the base passes it on to every owned component.
     // An override that holds a reference clears it on opRemove and calls the inherited one.

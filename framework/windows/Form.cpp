@@ -27,10 +27,9 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
 
 TForm::~TForm()
 {
-    if (!FDestroyCalled) {
-        FDestroyCalled = true;
-        OnDestroy(this);
-    }
+    // Only a form that was not deleted (a local variable or a member) gets here without
+    // BeforeDestruction; its OnDestroy sees nothing but the form.
+    DoDestroy();
     Screen().RemoveForm(this);
     if (HandleAllocated())
         DestroyWnd();
@@ -75,6 +74,20 @@ void TForm::ReadDescription()
 void TForm::DoCreate()
 {
     OnCreate(this);
+}
+
+void TForm::DoDestroy()
+{
+    if (FDestroyCalled)
+        return;
+    FDestroyCalled = true;
+    OnDestroy(this);
+}
+
+void TForm::BeforeDestruction()
+{
+    TWinControl::BeforeDestruction();
+    DoDestroy();
 }
 
 // ---- The window -----------------------------------------------------------------------------
@@ -240,7 +253,12 @@ void TForm::Close()
     if (Action == caHide || Action == caMinimize)
         Hide();
     else if (Action == caFree)
-        Application().ReleaseForm(this);
+        Release();
+}
+
+void TForm::Release()
+{
+    Application().ReleaseForm(this);
 }
 
 TModalResult TForm::ShowModal()

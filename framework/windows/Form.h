@@ -49,7 +49,9 @@ using TCloseEvent = TEvent<TObject* /*Sender*/, TCloseAction& /*Action*/>;
 
 // A top-level window: border and form styles, caption, client size, showing normally or
 // modally, closing. A form class reads its components from the form description named after
-// the class with ReadDescription in its constructor; OnCreate runs after that.
+// the class with ReadDescription in its constructor; OnCreate runs after that. OnDestroy runs
+// when the form is deleted (by its owner, after Release or caFree, or directly), before any
+// destructor, so that a handler of a derived form finds its members intact.
 class TForm : public TWinControl
 {
     PUBLISHED_CLASS(TForm, TWinControl)
@@ -77,6 +79,8 @@ class TForm : public TWinControl
 
     void Show();
     void Close();
+    // Deletes the form once the current message is handled: safe inside its own handlers.
+    void Release();
     TModalResult ShowModal();
     TModalResult GetModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult Value) { FModalResult = Value; }
@@ -97,6 +101,9 @@ protected:
     void ReadDescription();
     // Runs OnCreate.
     void DoCreate();
+    // Runs OnDestroy once.
+    void DoDestroy();
+    void BeforeDestruction() override;
     void CreateParams(TCreateParams& Params) override;
     void CreateHandleDone() override;
     void VisibleChanged() override;
