@@ -53,9 +53,15 @@ public:
 
 private:
     std::string Spawn();
+    bool AwaitInputTaken();
+    bool Ping();
     pid_t FChild = -1;
     unsigned long FWindow = 0;
     std::string FFolder;
+    // A connection of its own that hears the clock's answers to pings (sent to the root), so
+    // that the observer's queue does not fill with the root's other events.
+    Display* FPinger = nullptr;
+    long FLastPing = 0;
 };
 
 } // namespace
@@ -90,6 +96,8 @@ TX11ClockDriver::~TX11ClockDriver()
         std::error_code Ignored;
         std::filesystem::remove_all(FFolder, Ignored);
     }
+    if (FPinger)
+        XCloseDisplay(FPinger);
     CloseObserver();
 }
 
@@ -221,15 +229,61 @@ bool TX11ClockDriver::MovePointer(TPoint Where)
     return true;
 }
 
+bool TX11ClockDriver::Ping()
+{
+    if (!FPinger) {
+        FPinger = XOpenDisplay(DisplayString(Observer));
+        if (!FPinger)
+            return false;
+        XSelectInput(FPinger, DefaultRootWindow(FPinger), SubstructureNotifyMask);
+        XSync(FPinger, False);
+    }
+    XEvent Ping{};
+    Ping.xclient.type = ClientMessage;
+    Ping.xclient.window = FWindow;
+    Ping.xclient.message_type = XInternAtom(FPinger, "WM_PROTOCOLS", False);
+    Ping.xclient.format = 32;
+    Ping.xclient.data.l[0] = static_cast<long>(XInternAtom(FPinger, "_NET_WM_PING", False));
+    Ping.xclient.data.l[1] = ++FLastPing; // told apart from the answers to earlier pings
+    Ping.xclient.data.l[2] = static_cast<long>(FWindow);
+    XSendEvent(FPinger, FWindow, False, NoEventMask, &Ping);
+    XFlush(FPinger);
+    const Atom Protocols = Ping.xclient.message_type;
+    bool Answered = false;
+    Eventually([&] {
+        while (!Answered && XPending(FPinger) > 0) {
+            XEvent E;
+            XNextEvent(FPinger, &E);
+            Answered = E.type == ClientMessage && E.xclient.message_type == Protocols &&
+                       E.xclient.data.l[1] == FLastPing;
+        }
+        return Answered;
+    });
+    return Answered;
+}
+
+bool TX11ClockDriver::AwaitInputTaken()
+{
+    // The clock answers a ping when it reads its connection, and it reads it only once it has
+    // taken every input message it read before: the answer to a second ping, sent after the
+    // first was answered, thus comes after the input sent before the first has been handled.
+    // Input that the server delivered is no proof: a press and its release reach the clock
+    // whether it is busy or not, and until it takes the press it holds no grab that a probe
+    // could find.
+    return Ping() && Ping();
+}
+
 bool TX11ClockDriver::BeginDrag()
 {
     PointerButton(1, true);
-    return true;
+    return AwaitInputTaken();
 }
 
 bool TX11ClockDriver::EndDrag()
 {
     PointerButton(1, false);
+    if (!AwaitInputTaken())
+        return false;
     // The clock has taken the release once it has let its capture (a pointer grab) go: until
     // then, another client cannot grab the pointer.
     return Eventually([&] {
