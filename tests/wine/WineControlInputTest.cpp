@@ -6,7 +6,7 @@
 #include "framework/windows/Form.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/win32/Win32Window.h"
-#include "tests/wine/ClockProcess.h"
+#include "tests/e2e/ClockDriver.h"
 #include "tests/wine/PointerInput.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +68,7 @@ TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
     Form->Show();
     auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
     ASSERT_NE(Peer, nullptr);
-    ASSERT_TRUE(WaitFor(
+    ASSERT_TRUE(Eventually(
         [&] {
             Pump();
             return IsForeground(Peer->GetHandle());
@@ -84,7 +84,7 @@ TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
     if (C.VirtualKey) {
         ASSERT_TRUE(HoldKey(C.VirtualKey, false));
     }
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(Eventually(
         [&] {
             Pump();
             return Seen.size() >= 2;
