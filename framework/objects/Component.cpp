@@ -33,13 +33,9 @@ void TComponent::operator delete(TComponent* Component, std::destroying_delete_t
 {
     // The whole object begins where its most derived class does.
     void* Whole = dynamic_cast<void*>(Component);
-    try {
-        Component->BeforeDestruction();
-    } catch (...) {
-        Component->~TComponent();
-        ::operator delete(Whole);
-        throw;
-    }
+    // A deallocation function does not throw: an exception out of BeforeDestruction (an
+    // OnDestroy handler) ends the program here, as it would in a destructor.
+    Component->BeforeDestruction();
     Component->~TComponent();
     ::operator delete(Whole);
 }

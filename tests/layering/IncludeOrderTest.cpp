@@ -1,7 +1,8 @@
 // Every quoted include of the sources must point down the layers (or stay inside the including
 // folder), so that the layering cannot rot. The order is written in the README's layout table.
+#include "tests/support/CaseName.h"
+
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -121,10 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         TRuleCase{"base/Rect.h", "platform/Platform.h", false},
         TRuleCase{"elsewhere/New.cpp", "base/Rect.h", false}),
     [](const testing::TestParamInfo<TRuleCase>& Info) {
-        std::string Name = std::string(Info.param.File) + "_" + Info.param.Target;
-        std::replace_if(
-            Name.begin(), Name.end(), [](char Ch) { return !std::isalnum(Ch); }, '_');
-        return Name;
+        return CaseName(std::string(Info.param.File) + "_" + Info.param.Target);
     });
 
 // Every source file outside tools/ and tests/ belongs to a layer and includes only what its

@@ -1,17 +1,14 @@
 // A click on a control of a form of this process, made with hardware input (SendInput) while a
 // modifier key is held: the control's mouse events say which, Alt included, which Windows gives
 // a mouse message only through the key state.
-#include "framework/windows/Application.h"
-#include "framework/windows/CustomControl.h"
-#include "framework/windows/Form.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/e2e/ClockDriver.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/ModifierProbe.h"
 #include "tests/wine/PointerInput.h"
 
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -51,22 +48,9 @@ protected:
 TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
 {
     const THeldKeyCase& C = GetParam();
-    auto* Form = new TForm(App.get());
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(300, 200, 120, 80);
-    auto* Control = new TCustomControl(Form);
-    Control->SetBounds(10, 10, 60, 40);
-    Control->SetParent(Form);
-    std::vector<std::string> Seen;
-    Control->OnMouseDown = [&](TObject*, TMouseButton, TShiftState S, int X, int Y) {
-        Seen.push_back("down " + std::to_string(S) + " " + std::to_string(X) + "," +
-                       std::to_string(Y));
-    };
-    Control->OnMouseUp = [&](TObject*, TMouseButton, TShiftState S, int, int) {
-        Seen.push_back("up " + std::to_string(S));
-    };
-    Form->Show();
-    auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
+    TModifierProbe Probe(*App, {300, 200});
+    Probe.Form->Show();
+    auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Probe.Form->GetHandle()));
     ASSERT_NE(Peer, nullptr);
     ASSERT_TRUE(Eventually(
         [&] {
@@ -75,7 +59,7 @@ TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
         },
         InputTimeoutMs));
 
-    ASSERT_TRUE(MovePointer({325, 220}));
+    ASSERT_TRUE(MovePointer(Probe.OnScreen({15, 10})));
     if (C.VirtualKey) {
         ASSERT_TRUE(HoldKey(C.VirtualKey, true));
     }
@@ -87,11 +71,10 @@ TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
     EXPECT_TRUE(Eventually(
         [&] {
             Pump();
-            return Seen.size() >= 2;
+            return Probe.Seen.size() >= 2;
         },
         InputTimeoutMs));
-    EXPECT_EQ(Seen, (std::vector<std::string>{"down " + std::to_string(C.Shift | ssLeft) + " 15,10",
-                                              "up " + std::to_string(C.Shift)}));
+    EXPECT_EQ(Probe.Seen, TModifierProbe::Click(C.Shift, {15, 10}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Held, WineControlInputTest,
@@ -99,6 +82,6 @@ INSTANTIATE_TEST_SUITE_P(Held, WineControlInputTest,
                                          THeldKeyCase{"Shift", VK_SHIFT, ssShift},
                                          THeldKeyCase{"Ctrl", VK_CONTROL, ssCtrl},
                                          THeldKeyCase{"Alt", VK_MENU, ssAlt}),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+                         ByName{});
 
 } // namespace

@@ -14,26 +14,14 @@
 
 namespace {
 
-class X11FaceTest : public X11Test, public testing::WithParamInterface<TFaceCheck>
+class X11FaceTest : public X11AppTest, public testing::WithParamInterface<TFaceCheck>
 {
 protected:
     void SetUp() override
     {
-        X11Test::SetUp();
-        if (IsSkipped())
-            return;
-        TWindowManager::Reset();
         fcImageForm::Register();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
+        X11AppTest::SetUp();
     }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
-        X11Test::TearDown();
-    }
-    std::unique_ptr<TApplication> App;
 };
 
 TEST_P(X11FaceTest, TheWindowIsCutToTheFaceAndShowsIt)
@@ -55,10 +43,7 @@ TEST_P(X11FaceTest, TheWindowIsCutToTheFaceAndShowsIt)
     App->ProcessMessages();
     auto* Peer = static_cast<TX11Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
     ASSERT_NE(Peer, nullptr);
-    ASSERT_TRUE(PumpUntil([&] {
-        App->ProcessMessages();
-        return Peer->IsMapped();
-    }));
+    ASSERT_TRUE(DispatchUntil([&] { return Peer->IsMapped(); }));
     App->ProcessMessages();
     EXPECT_EQ(Peer->GetClientSize(), TPoint(C.Width, C.Height));
 

@@ -1,5 +1,6 @@
 #include "tests/x11/X11TestSupport.h"
 
+#include "framework/windows/WindowManager.h"
 #include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11Display.h"
 
@@ -112,6 +113,31 @@ void X11Test::SetUp()
 void X11Test::TearDown()
 {
     CloseObserver();
+}
+
+void X11AppTest::SetUp()
+{
+    X11Test::SetUp();
+    if (IsSkipped())
+        return;
+    TWindowManager::Reset();
+    App = std::make_unique<TApplication>(nullptr);
+    App->Initialize();
+}
+
+void X11AppTest::TearDown()
+{
+    App.reset();
+    TWindowManager::Reset();
+    X11Test::TearDown();
+}
+
+bool X11AppTest::DispatchUntil(const std::function<bool()>& Done)
+{
+    return PumpUntil([&] {
+        App->ProcessMessages();
+        return Done();
+    });
 }
 
 std::unique_ptr<TX11Window> X11Test::MakeWindow(const TRect& Outer, TPlatformWindowParams Params)

@@ -3,6 +3,7 @@
 // What the window tests of the X11 port share: the port under test, a second connection that
 // looks at the server as another client would, and a recorder of the events a window delivers.
 
+#include "framework/windows/Application.h"
 #include "framework/windows/ShiftState.h"
 #include "platform/Platform.h"
 #include "platform/x11/X11Platform.h"
@@ -108,4 +109,16 @@ protected:
     void PumpPending();
 
     TEventRecorder Recorder;
+};
+
+// X11Test with an application object of this process and a fresh window manager.
+class X11AppTest : public X11Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Lets the port and the application handle events until Done holds (see PumpUntil).
+    bool DispatchUntil(const std::function<bool()>& Done);
+
+    std::unique_ptr<TApplication> App;
 };

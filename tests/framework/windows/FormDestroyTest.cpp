@@ -1,8 +1,5 @@
-#include "framework/windows/Application.h"
-#include "framework/windows/Form.h"
+#include "tests/support/HeadlessApp.h"
 
-#include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,24 +44,16 @@ enum TEnding
     EndByCloseWithCaFree
 };
 
-class FormDestroy : public testing::TestWithParam<TEnding>
+class FormDestroy : public HeadlessAppTest, public testing::WithParamInterface<TEnding>
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
+        HeadlessAppTest::SetUp();
         GSeen.clear();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
         App->CreateForm(MainForm); // the main form: closing it would end the run instead
     }
-    void TearDown() override
-    {
-        App.reset();
-        TWindowManager::Reset();
-    }
 
-    std::unique_ptr<TApplication> App;
     TForm* MainForm = nullptr;
 };
 
@@ -93,8 +82,16 @@ TEST_P(FormDestroy, RunsOnceWhileTheDerivedFormIsWhole)
     EXPECT_EQ(GSeen, std::vector<std::string>{"open first second"});
 }
 
+std::string EndingName(const testing::TestParamInfo<TEnding>& Info)
+{
+    static const char* const Names[] = {"WithTheApplication", "ByDelete", "ByRelease",
+                                        "ByCloseWithCaFree"};
+    return Names[Info.param];
+}
+
 INSTANTIATE_TEST_SUITE_P(Endings, FormDestroy,
                          testing::Values(EndWithTheApplication, EndByDelete, EndByRelease,
-                                         EndByCloseWithCaFree));
+                                         EndByCloseWithCaFree),
+                         EndingName);
 
 } // namespace

@@ -1,11 +1,10 @@
 // Input records from the port to the events of a control: every modifier a port reports reaches
 // OnMouseDown, OnMouseMove, OnMouseUp, OnKeyDown and OnKeyUp, Alt included, which no mouse
 // message of Win32 carries in its key-state bits.
-#include "framework/windows/Application.h"
-#include "framework/windows/CustomControl.h"
-#include "framework/windows/Form.h"
-#include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/CaseName.h"
+#include "tests/support/HeadlessApp.h"
+#include "tests/support/ModifierProbe.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -53,94 +52,73 @@ struct THeldCase
     TShiftState Shift;
 };
 
-class InputTest : public testing::TestWithParam<THeldCase>
+class InputTest : public HeadlessAppTest, public testing::WithParamInterface<THeldCase>
 {
 protected:
     void SetUp() override
     {
-        TWindowManager::Reset();
-        App = std::make_unique<TApplication>(nullptr);
-        App->Initialize();
-        Form = new TForm(App.get());
-        Form->SetBorderStyle(bsNone);
-        Form->SetBounds(100, 50, 60, 40);
-        Control = new TCustomControl(Form);
-        Control->SetBounds(10, 10, 30, 20);
-        Control->SetParent(Form);
-        Control->OnMouseDown = [this](TObject*, TMouseButton, TShiftState S, int, int) {
-            Seen.push_back("down " + std::to_string(S));
-        };
-        Control->OnMouseMove = [this](TObject*, TShiftState S, int, int) {
-            Seen.push_back("move " + std::to_string(S));
-        };
-        Control->OnMouseUp = [this](TObject*, TMouseButton, TShiftState S, int, int) {
-            Seen.push_back("up " + std::to_string(S));
-        };
-        Control->OnKeyDown = [this](TObject*, unsigned&, TShiftState S) {
-            Seen.push_back("keydown " + std::to_string(S));
-        };
-        Control->OnKeyUp = [this](TObject*, unsigned&, TShiftState S) {
-            Seen.push_back("keyup " + std::to_string(S));
-        };
-        Form->Show();
-        App->ProcessMessages();
+        HeadlessAppTest::SetUp();
+        Probe.emplace(*App, TPoint{100, 50});
+        Probe->NoteMoves = true;
+        Probe->Form->Show();
+        Pump();
     }
     void TearDown() override
     {
-        App.reset();
-        TWindowManager::Reset();
+        Probe.reset();
+        HeadlessAppTest::TearDown();
     }
 
-    static THeadlessPlatform& Port() { return static_cast<THeadlessPlatform&>(TPlatform::Get()); }
-
-    // Hands the form's native window a record, as a desktop port does, and lets the loop run.
+    // Hands the form's native window a record with the case's key held, as a desktop port does,
+    // and lets the loop run.
     void Input(TInputEvent Event, TInputModifiers Modifiers)
     {
         if (GetParam().Held)
             Modifiers.Include(*GetParam().Held);
         Event.Modifiers = Modifiers;
         Port().GetWindows().back()->GetEvents()->HandleInput(Event);
-        App->ProcessMessages();
+        Pump();
     }
-    static TInputEvent Mouse(TInputKind Kind, TPoint Client)
+    // A left-button record at the control's point P.
+    static TInputEvent Mouse(TInputKind Kind, TPoint P)
     {
-        return {.Kind = Kind, .Client = Client, .Button = TMouseButton::Left};
+        return {.Kind = Kind, .Client = TModifierProbe::InForm(P), .Button = TMouseButton::Left};
     }
-    std::string Held(const char* What, TShiftState Buttons = 0) const
+    std::string Held(const char* What, TPoint P, TShiftState Buttons = 0) const
     {
-        return std::string(What) + " " + std::to_string(GetParam().Shift | Buttons);
+        return TModifierProbe::Event(What, GetParam().Shift | Buttons, P);
+    }
+    std::string Held(const char* What) const
+    {
+        return std::string(What) + " " + std::to_string(GetParam().Shift);
     }
 
-    std::unique_ptr<TApplication> App;
-    TForm* Form = nullptr;
-    TCustomControl* Control = nullptr;
-    std::vector<std::string> Seen;
+    std::optional<TModifierProbe> Probe;
 };
 
 TEST_P(InputTest, MouseEventsCarryTheKeysHeldAndAPlainPressAfterwardsNone)
 {
-    Input(Mouse(TInputKind::MouseDown, {15, 15}), {TInputModifier::LeftButton});
-    Input(Mouse(TInputKind::MouseMove, {20, 18}), {TInputModifier::LeftButton});
-    Input(Mouse(TInputKind::MouseUp, {20, 18}), {});
-    EXPECT_EQ(Seen,
-              (std::vector<std::string>{Held("down", ssLeft), Held("move", ssLeft), Held("up")}));
-    Seen.clear();
+    Input(Mouse(TInputKind::MouseDown, {5, 5}), {TInputModifier::LeftButton});
+    Input(Mouse(TInputKind::MouseMove, {10, 8}), {TInputModifier::LeftButton});
+    Input(Mouse(TInputKind::MouseUp, {10, 8}), {});
+    EXPECT_EQ(Probe->Seen,
+              (std::vector<std::string>{Held("down", {5, 5}, ssLeft), Held("move", {10, 8}, ssLeft),
+                                        Held("up", {10, 8})}));
+    Probe->Seen.clear();
     // Nothing held now: the key state followed the input.
-    Port().GetWindows().back()->GetEvents()->HandleInput(
-        {.Kind = TInputKind::MouseDown,
-         .Client = {15, 15},
-         .Button = TMouseButton::Left,
-         .Modifiers = {TInputModifier::LeftButton}});
-    App->ProcessMessages();
-    EXPECT_EQ(Seen, std::vector<std::string>{"down " + std::to_string(ssLeft)});
+    TInputEvent Plain = Mouse(TInputKind::MouseDown, {5, 5});
+    Plain.Modifiers = {TInputModifier::LeftButton};
+    Port().GetWindows().back()->GetEvents()->HandleInput(Plain);
+    Pump();
+    EXPECT_EQ(Probe->Seen, std::vector<std::string>{TModifierProbe::Event("down", ssLeft, {5, 5})});
 }
 
 TEST_P(InputTest, KeyEventsCarryTheKeysHeld)
 {
-    Control->SetFocus();
+    Probe->Control->SetFocus();
     Input({.Kind = TInputKind::KeyDown, .Key = 'A'}, {});
     Input({.Kind = TInputKind::KeyUp, .Key = 'A'}, {});
-    EXPECT_EQ(Seen, (std::vector<std::string>{Held("keydown"), Held("keyup")}));
+    EXPECT_EQ(Probe->Seen, (std::vector<std::string>{Held("keydown"), Held("keyup")}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Held, InputTest,
@@ -148,6 +126,6 @@ INSTANTIATE_TEST_SUITE_P(Held, InputTest,
                                          THeldCase{"Shift", TInputModifier::Shift, ssShift},
                                          THeldCase{"Ctrl", TInputModifier::Ctrl, ssCtrl},
                                          THeldCase{"Alt", TInputModifier::Alt, ssAlt}),
-                         [](const auto& Info) { return std::string(Info.param.Name); });
+                         ByName{});
 
 } // namespace
