@@ -3,6 +3,8 @@
 #include "app/Faboutnixie.h"
 #include "app/Fnixieconfig.h"
 #include "app/Fnixstart.h"
+#include "app/Formutil.h"
+#include "app/SettingsStore.h"
 #include "base/Exception.h"
 #include "framework/objects/ClassRegistry.h"
 #include "framework/objects/Resources.h"
@@ -10,6 +12,7 @@
 #include "framework/stdctrls/MenuItem.h"
 #include "framework/stdctrls/PopupMenu.h"
 #include "framework/windows/Application.h"
+#include "framework/windows/Screen.h"
 #include "framework/windows/WindowManager.h"
 
 #include <cstdlib>
@@ -28,6 +31,29 @@ T* Find(TComponent& Root, const char* Name)
         throw EResNotFound(std::string("The form description lacks ") + Name);
     return C;
 }
+
+// Where each style puts the digits and how large it makes the window; the digit display's left
+// edge stays at 0 and its height at 49.
+struct TStyleLayout
+{
+    std::int32_t DigitHeight;
+    std::int32_t DigitWidth;
+    bool Vfd;
+    int Top;
+    int Width;
+    std::int32_t DigitX[6];
+    int WindowWidth;
+    int WindowHeight;
+};
+
+constexpr TStyleLayout StyleLayouts[4] = {
+    {0, 0, false, 50, 308, {10, 53, 110, 152, 207, 248}, 308, 154}, // Nixie Large
+    {22, 11, false, 24, 160, {5, 27, 55, 76, 103, 124}, 160, 80},   // Nixie Small
+    {0, 0, true, 63, 350, {88, 120, 177, 206, 267, 294}, 381, 158}, // Vfd Large
+    {19, 12, true, 31, 160, {45, 57, 88, 103, 131, 146}, 190, 80},  // Vfd Small
+};
+
+constexpr const char* StoreName = "QXRidivAzoza";
 
 } // namespace
 
@@ -97,9 +123,79 @@ void TForm1::FormCreate(TObject*)
         Face->LoadFromBytes(Entry->Data);
         FacePicture[std::size_t(Member)] = std::move(Face);
     }
+    LoadSettings();
+    ApplyStyle();
 }
 
-void TForm1::FormDestroy(TObject*) {}
+void TForm1::FormDestroy(TObject*)
+{
+    SaveSettings();
+}
+
+void TForm1::LoadSettings()
+{
+    SettingsStore Store;
+    OpenSettingsStore(StoreName, StoreName, Store, 1);
+    SetTop(ReadSettingInt(Store, "viewertop", Screen().GetHeight() / 2));
+    SetLeft(ReadSettingInt(Store, "viewerleft", Screen().GetWidth() / 2));
+    AlwaysOnTop = ReadSettingInt(Store, "alwaysontop", AlwaysOnTop);
+    HideTask = ReadSettingInt(Store, "hidetask", HideTask);
+    Hour24 = ReadSettingInt(Store, "24hour", Hour24);
+    AutoLoad = ReadSettingInt(Store, "autoload", AutoLoad);
+    ClockType = ReadSettingInt(Store, "type", ClockType);
+    VfdColor = ReadSettingInt(Store, "vdfcolor", VfdColor);
+    ShowTitle = ReadSettingInt(Store, "title", ShowTitle);
+    CloseSettingsStore(Store);
+}
+
+void TForm1::SaveSettings()
+{
+    SettingsStore Store;
+    OpenSettingsStore(StoreName, StoreName, Store, 1);
+    if (GetWindowState() == wsNormal) {
+        WriteSettingInt(Store, "viewertop", GetTop());
+        WriteSettingInt(Store, "viewerleft", GetLeft());
+        WriteSettingInt(Store, "viewerwidth", GetWidth());
+        WriteSettingInt(Store, "viewerheight", GetHeight());
+    }
+    WriteSettingInt(Store, "alwaysontop", AlwaysOnTop);
+    WriteSettingInt(Store, "hidetask", HideTask);
+    WriteSettingInt(Store, "24hour", Hour24);
+    WriteSettingInt(Store, "autoload", AutoLoad);
+    WriteSettingInt(Store, "type", ClockType);
+    WriteSettingInt(Store, "vdfcolor", VfdColor);
+    WriteSettingInt(Store, "title", ShowTitle);
+    CloseSettingsStore(Store);
+}
+
+void TForm1::ApplyStyle()
+{
+    TImageList* VfdDigits = VfdColor == 0   ? ImageListVfdG
+                            : VfdColor == 1 ? ImageListVfdR
+                            : VfdColor == 2 ? ImageListVfd
+                                            : ImageListNixie;
+    // A different style makes the window anew, without its outline, which comes back below.
+    SetFormStyle(AlwaysOnTop != 0 ? fsStayOnTop : fsNormal);
+    if (ClockType >= 0 && ClockType <= 3) {
+        const TStyleLayout& L = StyleLayouts[ClockType];
+        RidivAzoza1->SetDigitHeight(L.DigitHeight);
+        RidivAzoza1->SetDigitWidth(L.DigitWidth);
+        RidivAzoza1->SetImageList(L.Vfd ? VfdDigits : ImageListNixie);
+        TPicture Face;
+        Face.SetBitmap(*FacePicture[std::size_t(ClockType)]);
+        fcImageForm1->SetPicture(&Face);
+        RidivAzoza1->SetTop(L.Top);
+        RidivAzoza1->SetWidth(L.Width);
+        for (int Slot = 0; Slot < 6; ++Slot)
+            RidivAzoza1->SetDigitX(Slot, L.DigitX[Slot]);
+        SetWidth(L.WindowWidth);
+        SetHeight(L.WindowHeight);
+    }
+    fcImageForm1->ApplyPictureRegion();
+    RidivAzoza1->SetMode24(Hour24);
+    fcImageForm1->Invalidate();
+    Invalidate();
+}
 
 void TForm1::FormContextPopup(TObject*, TPoint MousePos, bool& Handled)
 {
@@ -120,6 +216,8 @@ void TForm1::TimerStartupTimer(TObject*)
     if (TimerStartup->GetInterval() == 100 && ShowTitle != 0) {
         TimerStartup->SetInterval(5000);
         if (FormNixieStart) {
+            PlaceNearForm(this, FormNixieStart);
+            FormNixieStart->BringToFront();
             FormNixieStart->Show();
         }
         return;
@@ -156,6 +254,8 @@ void TForm1::RidivAzoza1MouseMove(TObject* Sender, TShiftState, int X, int Y)
 void TForm1::RidivAzoza1MouseUp(TObject*, TMouseButton, TShiftState, int, int)
 {
     Dragging = 0;
+    if (DragMoved == 1)
+        SaveSettings();
 }
 
 void TForm1::Settings1Click(TObject*) {}

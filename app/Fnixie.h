@@ -53,6 +53,16 @@ class TForm1 : public TForm
     // The face pictures of the four styles: 0 Nixie Large, 1 Nixie Small, 2 Vfd Large, 3 Vfd Small.
     std::array<std::unique_ptr<TBitmap>, 4> FacePicture;
 
+    // The position and the seven options from the settings store; once, in FormCreate.
+    void LoadSettings();
+    // The position (unless minimized or maximized) and the seven options into the store.
+    void SaveSettings();
+    // Puts ClockType, VfdColor, AlwaysOnTop and Hour24 into effect: face, outline, digit layout
+    // and image list, window size, stay-on-top, 12/24-hour. The top-left corner stays where it
+    // is. A style outside 0 to 3 keeps the current face and layout; a colour outside 0 to 2
+    // draws a VFD style with the nixie digits.
+    void ApplyStyle();
+
     void FormCreate(TObject* Sender);
     void FormDestroy(TObject* Sender);
     void FormContextPopup(TObject* Sender, TPoint MousePos, bool& Handled);

@@ -8,4 +8,5 @@ class TFormNixieStart : public TForm
     PUBLISHED_CLASS(TFormNixieStart, TForm)
 
     explicit TFormNixieStart(TComponent* AOwner);
+    ~TFormNixieStart() override;
 };

@@ -156,6 +156,14 @@ public:
     virtual void HandleCloseRequest() {}
 };
 
+// How the desktop shows a top-level window.
+enum class TWindowShowState
+{
+    Normal,
+    Minimized, // iconified: only its task-bar button (or icon) is left
+    Maximized
+};
+
 // A native top-level window (peer). Destroying the object destroys the window.
 class TPlatformWindow
 {
@@ -176,6 +184,8 @@ public:
     virtual void Activate() = 0;
     virtual void SetCursor(TCursorShape) = 0;
     virtual void SetCapture(bool Captured) = 0;
+    // Minimized or maximized by the user or the desktop, as far as the system tells.
+    virtual TWindowShowState GetShowState() const = 0;
 };
 
 class TPlatform

@@ -201,6 +201,16 @@ void TForm::SetFormStyle(TFormStyle Value)
     RecreateWnd();
 }
 
+TWindowState TForm::GetWindowState() const
+{
+    const HWND H = GetHandleIfAllocated();
+    if (H && WM().IsIconic(H))
+        return wsMinimized;
+    if (H && WM().IsZoomed(H))
+        return wsMaximized;
+    return wsNormal;
+}
+
 // ---- Showing and closing --------------------------------------------------------------------
 
 void TForm::VisibleChanged()

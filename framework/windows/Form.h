@@ -32,6 +32,13 @@ enum TPosition
     poOwnerFormCenter
 };
 
+enum TWindowState
+{
+    wsNormal,
+    wsMinimized,
+    wsMaximized
+};
+
 enum TCloseAction
 {
     caNone,
@@ -66,6 +73,8 @@ class TForm : public TWinControl
     void SetFormStyle(TFormStyle Value);
     TPosition GetPosition() const { return FPosition; }
     void SetPosition(TPosition Value) { FPosition = Value; }
+    // As the desktop shows the window now (normal without one).
+    TWindowState GetWindowState() const;
     bool GetKeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
 

@@ -498,6 +498,18 @@ bool TWindowManager::ShowWindow(HWND Wnd, int Command)
     return WasVisible;
 }
 
+bool TWindowManager::IsIconic(HWND Wnd) const
+{
+    const TWindow* W = Find(Wnd);
+    return W && W->Peer && W->Peer->GetShowState() == TWindowShowState::Minimized;
+}
+
+bool TWindowManager::IsZoomed(HWND Wnd) const
+{
+    const TWindow* W = Find(Wnd);
+    return W && W->Peer && W->Peer->GetShowState() == TWindowShowState::Maximized;
+}
+
 bool TWindowManager::IsWindowVisible(HWND Wnd) const
 {
     for (const TWindow* W = Find(Wnd); W; W = W->Parent ? Find(W->Parent) : nullptr) {

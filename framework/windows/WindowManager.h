@@ -90,6 +90,9 @@ public:
     bool MoveWindow(HWND Wnd, int X, int Y, int Width, int Height, bool Repaint);
     bool ShowWindow(HWND Wnd, int Command);
     bool IsWindowVisible(HWND Wnd) const; // this window and all its ancestors are visible
+    // A top-level window minimized or maximized on the desktop; false for any other window.
+    bool IsIconic(HWND Wnd) const;
+    bool IsZoomed(HWND Wnd) const;
     bool EnableWindow(HWND Wnd, bool Enable);
     bool IsWindowEnabled(HWND Wnd) const;
     HWND ChildWindowFromPoint(HWND Parent, TPoint Client) const; // deepest visible child, or Parent

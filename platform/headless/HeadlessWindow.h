@@ -41,6 +41,9 @@ public:
     void Activate() override;
     void SetCursor(TCursorShape Shape) override { FCursor = Shape; }
     void SetCapture(bool Captured) override;
+    TWindowShowState GetShowState() const override { return FShowState; }
+    // What the desktop is to have done with the window (tests).
+    void SetShowState(TWindowShowState State) { FShowState = State; }
 
     // The creation parameters as later calls changed them (bounds, title, stay-on-top, button).
     const TPlatformWindowParams& GetParams() const { return FParams; }
@@ -69,6 +72,7 @@ private:
     TPlatformWindowParams FParams;
     TPlatformWindowEvents* FEvents;
     bool FVisible = false;
+    TWindowShowState FShowState = TWindowShowState::Normal;
     std::optional<std::vector<TRect>> FShape;
     TCursorShape FCursor = TCursorShape::Arrow;
     TPoint FScreenSize;

@@ -316,3 +316,13 @@ void TWin32Window::ReportBounds()
     FReportedBounds = Bounds;
     FEvents->HandleMoved(Bounds);
 }
+
+TWindowShowState TWin32Window::GetShowState() const
+{
+    if (!FHandle)
+        return TWindowShowState::Normal;
+    const HWND Wnd = AsWindow(FHandle);
+    if (IsIconic(Wnd))
+        return TWindowShowState::Minimized;
+    return IsZoomed(Wnd) ? TWindowShowState::Maximized : TWindowShowState::Normal;
+}

@@ -36,6 +36,7 @@ public:
     void Activate() override;
     void SetCursor(TCursorShape Shape) override;
     void SetCapture(bool Captured) override;
+    TWindowShowState GetShowState() const override;
 
     // The HWND; null when creation failed or the system has destroyed the window (with its owner).
     void* GetHandle() const { return FHandle; }

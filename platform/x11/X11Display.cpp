@@ -28,7 +28,11 @@ const char* AtomNames[] = {"WM_PROTOCOLS",
                            "_NET_ACTIVE_WINDOW",
                            "_NET_SUPPORTING_WM_CHECK",
                            "_NET_SUPPORTED",
-                           "_NET_WM_PID"};
+                           "_NET_WM_PID",
+                           "WM_STATE",
+                           "_NET_WM_STATE_HIDDEN",
+                           "_NET_WM_STATE_MAXIMIZED_VERT",
+                           "_NET_WM_STATE_MAXIMIZED_HORZ"};
 static_assert(std::size(AtomNames) == static_cast<std::size_t>(TX11Atom::Count));
 
 // Xlib's handlers are global, so the trap is too; the GUI thread alone talks to the server.

@@ -32,6 +32,10 @@ enum class TX11Atom
     NetSupportingWmCheck,
     NetSupported,
     NetWmPid,
+    WmState,
+    NetWmStateHidden,
+    NetWmStateMaximizedVert,
+    NetWmStateMaximizedHorz,
     Count
 };
 

@@ -198,6 +198,40 @@ void TX11Window::LearnFrameExtents()
         XFree(Data);
 }
 
+TWindowShowState TX11Window::GetShowState() const
+{
+    // The window manager says so in properties of the window: ICCCM's WM_STATE for an icon,
+    // the EWMH state list for hidden and maximized windows.
+    TX11Display& X = *FPort->GetDisplay();
+    const auto ReadLongs = [&](Atom Property, Atom Kind) {
+        std::vector<long> Values;
+        Atom Type = XNone;
+        int Format = 0;
+        unsigned long Count = 0, After = 0;
+        unsigned char* Data = nullptr;
+        if (XGetWindowProperty(X.Get(), FWindow, Property, 0, 64, False, Kind, &Type, &Format,
+                               &Count, &After, &Data) == Success &&
+            Data && Format == 32)
+            Values.assign(reinterpret_cast<const long*>(Data),
+                          reinterpret_cast<const long*>(Data) + Count);
+        if (Data)
+            XFree(Data);
+        return Values;
+    };
+    const Atom WmState = X.GetAtom(TX11Atom::WmState);
+    if (const std::vector<long> State = ReadLongs(WmState, WmState);
+        !State.empty() && State[0] == IconicState)
+        return TWindowShowState::Minimized;
+    bool Vertical = false, Horizontal = false;
+    for (const long A : ReadLongs(X.GetAtom(TX11Atom::NetWmState), XA_ATOM)) {
+        if (Atom(A) == X.GetAtom(TX11Atom::NetWmStateHidden))
+            return TWindowShowState::Minimized;
+        Vertical |= Atom(A) == X.GetAtom(TX11Atom::NetWmStateMaximizedVert);
+        Horizontal |= Atom(A) == X.GetAtom(TX11Atom::NetWmStateMaximizedHorz);
+    }
+    return Vertical && Horizontal ? TWindowShowState::Maximized : TWindowShowState::Normal;
+}
+
 void TX11Window::SetWindowManagerHints()
 {
     Display* D = FPort->GetDisplay()->Get();

@@ -38,6 +38,7 @@ public:
     void Activate() override;
     void SetCursor(TCursorShape Shape) override;
     void SetCapture(bool Captured) override;
+    TWindowShowState GetShowState() const override;
 
     unsigned long GetXWindow() const { return FWindow; }
     TPoint GetClientSize() const;

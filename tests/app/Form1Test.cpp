@@ -1,4 +1,3 @@
-#include "app/Fnixie.h"
 #include "framework/stdctrls/MenuItem.h"
 #include "framework/stdctrls/MenuLayout.h"
 #include "framework/stdctrls/PopupMenu.h"
@@ -7,39 +6,38 @@
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/app/ClockFormTest.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The main form on the headless port, at a fixed time, shown at (200, 100).
-class Form1Test : public HeadlessFormTest
+class Form1Test : public ClockFormTest
 {
 protected:
     void SetUp() override
     {
-        HeadlessFormTest::SetUp();
+        ClockFormTest::SetUp();
         TLocalTime T;
         T.Hour = 23;
         T.Minute = 59;
         T.Second = 58;
         Port().SetLocalTime(T);
-        App->CreateForm(Form1);
-        Form = Form1;
-        Form1->SetBounds(200, 100, Form1->GetWidth(), Form1->GetHeight());
-        Form1->Show();
-        Pump();
+        Seed("viewerleft", 200);
+        Seed("viewertop", 100);
+        Start();
     }
 
     HWND Handle() { return Form1->GetHandle(); }
 };
 
-TEST_F(Form1Test, TheDescriptionBuildsTheComponentsWithTheirStoredValues)
+TEST_F(Form1Test, TheDescriptionBuildsTheComponentsAndTheFirstStyleLaysThemOut)
 {
-    EXPECT_EQ(Form1->GetClientWidth(), 300);
-    EXPECT_EQ(Form1->GetClientHeight(), 120);
-    EXPECT_EQ(Form1->RidivAzoza1->GetBoundsRect(), TRect(0, 50, 289, 99));
+    // The Nixie Large style: a window larger than its face, a digit display as wide.
+    EXPECT_EQ(Form1->GetClientWidth(), 308);
+    EXPECT_EQ(Form1->GetClientHeight(), 154);
+    EXPECT_EQ(Form1->RidivAzoza1->GetBoundsRect(), TRect(0, 50, 308, 99));
     EXPECT_EQ(Form1->RidivAzoza1->GetImageList(), Form1->ImageListNixie);
     EXPECT_EQ(Form1->RidivAzoza1->GetColor(), clInactiveCaptionText);
     EXPECT_EQ(Form1->RidivAzoza1->GetDigit5X(), 248);
@@ -48,7 +46,7 @@ TEST_F(Form1Test, TheDescriptionBuildsTheComponentsWithTheirStoredValues)
     EXPECT_EQ(Form1->ImageListNixie->GetCount(), 10);
     EXPECT_EQ(Form1->ImageListVfdG->GetCount(), 16);
     EXPECT_EQ(Form1->PopupMenu1->GetItems()->GetCount(), 6);
-    // The stored outline, applied to the window as read.
+    // The face's outline, as the description stores it too.
     const auto Outline = TWindowManager::Get().GetWindowRgn(Handle());
     ASSERT_TRUE(Outline.has_value());
     EXPECT_EQ(Outline->GetRectCount(), 132u);

@@ -1,9 +1,7 @@
-// Renders the clock on the headless port at a given local time and writes what its window shows
-// as a PNG: the clock's picture without a display. With --error, it shows the standard
-// exception display for the text instead and writes the message box's client area.
-//
-//   snapshot OUT.png [HH:MM:SS] [--12]
-//   snapshot OUT.png --error TEXT
+// Renders the clock on the headless port at a given local time, in a given style and colour, and
+// writes what its window shows as a PNG: the clock's picture without a display. With --error, it
+// shows the standard exception display for the text instead and writes the message box's client
+// area.
 #include "app/Fnixie.h"
 #include "base/Exception.h"
 #include "framework/windows/Application.h"
@@ -12,12 +10,117 @@
 #include "platform/headless/HeadlessWindow.h"
 #include "tools/common/PngWriter.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
+
+constexpr const char* Usage =
+    "usage: snapshot OUT.png [--time HH:MM:SS] [--style N] [--color N] [--12]\n"
+    "       snapshot OUT.png --error TEXT\n"
+    "       snapshot --help\n"
+    "\n"
+    "Draws the clock without a display and writes its window as a PNG.\n"
+    "  --time HH:MM:SS  the time shown (default 10:58:37; the bare HH:MM:SS works too)\n"
+    "  --style N        0 Nixie Large (default), 1 Nixie Small, 2 Vfd Large, 3 Vfd Small\n"
+    "  --color N        VFD colour: 0 Cyan (default), 1 Red, 2 Blue\n"
+    "  --12             12-hour display\n"
+    "  --error TEXT     the standard error display for TEXT instead of the clock\n"
+    "Style and colour are given to the clock as its stored settings, so that it starts with\n"
+    "them as it would on a desktop; values out of range do what they do there.\n";
+
+struct TOptions
+{
+    const char* Out = nullptr;
+    const char* Error = nullptr;
+    TLocalTime Time{.Hour = 10, .Minute = 58, .Second = 37};
+    std::int32_t Style = 0;
+    std::int32_t Color = 0;
+    bool TwelveHour = false;
+};
+
+bool ParseTime(const char* Text, TLocalTime& Time)
+{
+    int H = 0, M = 0, S = 0;
+    char End = 0;
+    if (std::sscanf(Text, "%d:%d:%d%c", &H, &M, &S, &End) != 3 || H < 0 || H > 23 || M < 0 ||
+        M > 59 || S < 0 || S > 59)
+        return false;
+    Time.Hour = H;
+    Time.Minute = M;
+    Time.Second = S;
+    return true;
+}
+
+bool ParseInt(const char* Text, std::int32_t& Value)
+{
+    char* End = nullptr;
+    errno = 0;
+    const long V = std::strtol(Text, &End, 10);
+    if (End == Text || *End || errno || V < INT32_MIN || V > INT32_MAX)
+        return false;
+    Value = static_cast<std::int32_t>(V);
+    return true;
+}
+
+// The options, or a message for the user (empty for --help).
+std::optional<std::string> ParseOptions(int argc, char** argv, TOptions& O)
+{
+    for (int I = 1; I < argc; ++I) {
+        const std::string_view A = argv[I];
+        const char* Next = I + 1 < argc ? argv[I + 1] : nullptr;
+        const auto NeedsValue = [&]() -> std::optional<std::string> {
+            if (!Next)
+                return std::string(A) + " needs a value";
+            ++I;
+            return std::nullopt;
+        };
+        if (A == "--help" || A == "-h")
+            return std::string();
+        if (A == "--12") {
+            O.TwelveHour = true;
+        } else if (A == "--time" || A == "--style" || A == "--color" || A == "--error") {
+            if (auto Problem = NeedsValue())
+                return Problem;
+            if (A == "--error")
+                O.Error = Next;
+            else if (A == "--time" ? !ParseTime(Next, O.Time)
+                                   : !ParseInt(Next, A == "--style" ? O.Style : O.Color))
+                return "'" + std::string(Next) + "' is no value for " + std::string(A);
+        } else if (A.starts_with("-")) {
+            return "unknown option " + std::string(A);
+        } else if (!O.Out) {
+            O.Out = argv[I];
+        } else if (!ParseTime(argv[I], O.Time)) {
+            return "'" + std::string(A) + "' is not a time HH:MM:SS";
+        }
+    }
+    if (!O.Out)
+        return std::string("no output file given");
+    return std::nullopt;
+}
+
+// The clock's stored settings, as a previous run would have left them.
+void StoreSetting(THeadlessPlatform& Port, const char* Name, std::int32_t Value)
+{
+    TRegistryKey Key = 0;
+    if (Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane\\QXRidivAzoza", Key,
+                               nullptr) != ERROR_SUCCESS)
+        return;
+    const auto U = static_cast<std::uint32_t>(Value);
+    const std::uint8_t Bytes[4] = {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16),
+                                   std::uint8_t(U >> 24)};
+    Port.SetRegistryValue(Key, Name, REG_DWORD, Bytes);
+    Port.CloseRegistryKey(Key);
+}
+
 THeadlessWindow* TopVisibleWindow(THeadlessPlatform& Port)
 {
     THeadlessWindow* Native = nullptr;
@@ -31,10 +134,20 @@ void SaveClientArea(const THeadlessWindow& Native, const char* Path)
 {
     const TPoint Size = Native.GetClientSize();
     std::vector<std::uint32_t> Pixels(std::size_t(Size.X) * std::size_t(Size.Y));
+    // Outside the window's outline the desktop shows through: black here.
+    const std::optional<std::vector<TRect>>& Shape = Native.GetShape();
+    const auto Shown = [&](int X, int Y) {
+        if (!Shape)
+            return true;
+        for (const TRect& R : *Shape)
+            if (R.Contains(TPoint{X, Y}))
+                return true;
+        return false;
+    };
     for (int Y = 0; Y < Size.Y; ++Y)
         for (int X = 0; X < Size.X; ++X)
             Pixels[std::size_t(Y) * std::size_t(Size.X) + std::size_t(X)] =
-                Native.GetScreenPixel(X, Y);
+                Shown(X, Y) ? Native.GetScreenPixel(X, Y) : 0;
     TPngWriter::SaveToFile(Path, Size.X, Size.Y, Pixels);
 }
 
@@ -67,34 +180,27 @@ int SnapshotError(THeadlessPlatform& Port, const char* Path, const char* Text)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: snapshot OUT.png [HH:MM:SS] [--12] | OUT.png --error TEXT\n");
+    TOptions O;
+    if (const std::optional<std::string> Problem = ParseOptions(argc, argv, O)) {
+        if (Problem->empty()) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        std::fprintf(stderr, "snapshot: %s\n%s", Problem->c_str(), Usage);
         return 2;
     }
     THeadlessPlatform Port;
     TPlatform::Set(&Port);
-    if (argc == 4 && std::strcmp(argv[2], "--error") == 0)
-        return SnapshotError(Port, argv[1], argv[3]);
-    TLocalTime Time;
-    Time.Hour = 10;
-    Time.Minute = 58;
-    Time.Second = 37;
-    bool TwelveHour = false;
-    for (int I = 2; I < argc; ++I) {
-        if (std::strcmp(argv[I], "--12") == 0)
-            TwelveHour = true;
-        else if (std::sscanf(argv[I], "%d:%d:%d", &Time.Hour, &Time.Minute, &Time.Second) != 3) {
-            std::fprintf(stderr, "snapshot: '%s' is not a time HH:MM:SS\n", argv[I]);
-            return 2;
-        }
-    }
-    Port.SetLocalTime(Time);
+    if (O.Error)
+        return SnapshotError(Port, O.Out, O.Error);
+    Port.SetLocalTime(O.Time);
+    StoreSetting(Port, "type", O.Style);
+    StoreSetting(Port, "vdfcolor", O.Color);
+    StoreSetting(Port, "24hour", O.TwelveHour ? 0 : 1);
     try {
         TApplication App(nullptr);
         App.Initialize();
         App.CreateForm(Form1);
-        if (TwelveHour)
-            Form1->RidivAzoza1->SetMode24(0);
         Form1->Show();
         App.ProcessMessages();
         THeadlessWindow* Native = TopVisibleWindow(Port);
@@ -102,10 +208,11 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "snapshot: the clock opened no window\n");
             return 1;
         }
-        SaveClientArea(*Native, argv[1]);
+        SaveClientArea(*Native, O.Out);
         const TPoint Size = Native->GetClientSize();
-        std::printf("snapshot: %dx%d at %02d:%02d:%02d written to %s\n", Size.X, Size.Y, Time.Hour,
-                    Time.Minute, Time.Second, argv[1]);
+        std::printf("snapshot: %dx%d, style %d, colour %d, at %02d:%02d:%02d written to %s\n",
+                    Size.X, Size.Y, O.Style, O.Color, O.Time.Hour, O.Time.Minute, O.Time.Second,
+                    O.Out);
     } catch (const std::exception& E) {
         std::fprintf(stderr, "snapshot: %s\n", E.what());
         return 1;
