@@ -27,6 +27,7 @@ constexpr long ERROR_FILE_NOT_FOUND = 2;
 constexpr long ERROR_ACCESS_DENIED = 5;
 constexpr long ERROR_INVALID_HANDLE = 6;
 constexpr long ERROR_INVALID_PARAMETER = 87;
+constexpr long ERROR_INVALID_NAME = 123;
 constexpr long ERROR_BAD_PATHNAME = 161;
 constexpr long ERROR_MORE_DATA = 234;
 constexpr long ERROR_KEY_DELETED = 1018;
@@ -48,6 +49,13 @@ enum class TRegistryRoot
 };
 
 using TRegistryKey = std::uintptr_t; // 0 is no key
+
+// A program started at login: its full path and its arguments.
+struct TLoginCommand
+{
+    std::string Program;
+    std::vector<std::string> Arguments;
+};
 
 // The wall clock, local time, whole seconds.
 struct TLocalTime
@@ -235,9 +243,17 @@ public:
     virtual bool WriteProfileEntry(const std::string& File, const std::string& Section,
                                    const std::string& Key, const std::string& Value) = 0;
 
-    // Commands started at login, by name.
-    virtual bool SetLoginItem(const std::string& Name, const std::string& CommandLine) = 0;
-    virtual bool RemoveLoginItem(const std::string& Name) = 0;
+    // Commands started at login, by name. Windows: REG_SZ values of the per-user Run key, which
+    // is opened and never created; the data is the quoted program followed by its arguments. X11:
+    // desktop entries in $XDG_CONFIG_HOME/autostart whose Exec line runs the program with its
+    // arguments. Set and Remove return ERROR_SUCCESS or the error that kept the store from being
+    // opened (nothing changed then); on Windows, once the Run key is open, a failed write or
+    // delete is not reported: the result is that of closing the key. A command with an empty
+    // Program writes nothing; removing an item that is not there succeeds.
+    virtual long SetLoginItem(const std::string& Name, const TLoginCommand& Command) = 0;
+    virtual long RemoveLoginItem(const std::string& Name) = 0;
+    // The stored command line as the system reads it (the Run value's text; the Exec value with
+    // the desktop entry's escapes undone, its quoting kept), or none.
     virtual std::optional<std::string> GetLoginItem(const std::string& Name) = 0;
 
     // Opens a file or an address with the user's default application; false when that failed.

@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include "platform/common/FoldedNames.h"
+#include "platform/common/RunCommandLine.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/headless/HeadlessWindow.h"
 
@@ -157,28 +158,26 @@ bool THeadlessPlatform::WriteProfileEntry(const std::string& File, const std::st
     return true;
 }
 
-bool THeadlessPlatform::SetLoginItem(const std::string& Name, const std::string& CommandLine)
+long THeadlessPlatform::SetLoginItem(const std::string& Name, const TLoginCommand& Command)
 {
     TRegistryKey Key = 0;
-    if (FRegistry.CreateKey(RunKeyPath, Key, nullptr) != ERROR_SUCCESS)
-        return false;
-    const auto* Bytes = reinterpret_cast<const std::uint8_t*>(CommandLine.c_str());
-    const long Result = FRegistry.SetValue(Key, Name, REG_SZ, {Bytes, CommandLine.size() + 1});
-    FRegistry.CloseKey(Key);
-    return Result == ERROR_SUCCESS;
+    if (const long Opened = FRegistry.OpenKey(RunKeyPath, Key); Opened != ERROR_SUCCESS)
+        return Opened;
+    if (!Command.Program.empty()) {
+        const std::string Line = FormatRunCommandLine(Command);
+        const auto* Bytes = reinterpret_cast<const std::uint8_t*>(Line.c_str());
+        FRegistry.SetValue(Key, Name, REG_SZ, {Bytes, Line.size() + 1});
+    }
+    return FRegistry.CloseKey(Key);
 }
 
-bool THeadlessPlatform::RemoveLoginItem(const std::string& Name)
+long THeadlessPlatform::RemoveLoginItem(const std::string& Name)
 {
     TRegistryKey Key = 0;
-    const long Opened = FRegistry.OpenKey(RunKeyPath, Key);
-    if (Opened == ERROR_FILE_NOT_FOUND)
-        return true;
-    if (Opened != ERROR_SUCCESS)
-        return false;
-    const long Result = FRegistry.DeleteValue(Key, Name);
-    FRegistry.CloseKey(Key);
-    return Result == ERROR_SUCCESS || Result == ERROR_FILE_NOT_FOUND;
+    if (const long Opened = FRegistry.OpenKey(RunKeyPath, Key); Opened != ERROR_SUCCESS)
+        return Opened;
+    FRegistry.DeleteValue(Key, Name);
+    return FRegistry.CloseKey(Key);
 }
 
 std::optional<std::string> THeadlessPlatform::GetLoginItem(const std::string& Name)

@@ -83,10 +83,11 @@ public:
     THeadlessProfiles& GetProfiles() { return FProfiles; }
     std::string ResolveProfilePath(const std::string& File) const;
 
-    // Login items are REG_SZ values of the Run key, as on Windows (the key is created if a test
-    // removed it). RemoveLoginItem succeeds when the item is gone afterwards.
-    bool SetLoginItem(const std::string& Name, const std::string& CommandLine) override;
-    bool RemoveLoginItem(const std::string& Name) override;
+    // Login items are REG_SZ values of the Run key, as on Windows: the key is opened, never
+    // created (a test that removed it gets ERROR_FILE_NOT_FOUND), and Set and Remove return the
+    // error of opening it, else the result of closing it.
+    long SetLoginItem(const std::string& Name, const TLoginCommand& Command) override;
+    long RemoveLoginItem(const std::string& Name) override;
     std::optional<std::string> GetLoginItem(const std::string& Name) override;
 
     // Shell opens succeed (or fail, as set) and are recorded in order.

@@ -3,6 +3,7 @@
 #include "platform/posix/PosixFiles.h"
 
 #include <cerrno>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -13,7 +14,7 @@ bool IsPlainName(const std::string& Name)
            Name.find_first_of("/\r\n") == std::string::npos && Name.find('\0') == std::string::npos;
 }
 
-// The Name key is a string of its own: the same escapes without the '%' rule.
+// The escapes of a string value: the Name key, and Exec once its '%' are doubled.
 std::string EscapeString(const std::string& Text)
 {
     std::string Out;
@@ -41,6 +42,24 @@ std::string EscapeString(const std::string& Text)
     return Out;
 }
 
+// Characters that the desktop reads as more than themselves outside double quotes.
+constexpr std::string_view Reserved = " \t\n\"'\\><~|&;$*?#()`";
+
+// A word of the Exec value: in double quotes when it needs them (an empty word too, which would
+// vanish otherwise), where '"', '`', '$' and '\\' take a backslash.
+std::string QuoteWord(const std::string& Word, bool Always)
+{
+    if (!Always && !Word.empty() && Word.find_first_of(Reserved) == std::string::npos)
+        return Word;
+    std::string Out = "\"";
+    for (char C : Word) {
+        if (C == '"' || C == '`' || C == '$' || C == '\\')
+            Out += '\\';
+        Out += C;
+    }
+    return Out + "\"";
+}
+
 } // namespace
 
 std::string TAutostartFolder::GetFolder()
@@ -53,58 +72,74 @@ std::string TAutostartFolder::GetEntryPath(const std::string& Name)
     return GetFolder() + "/" + Name + ".desktop";
 }
 
-std::string TAutostartFolder::EscapeExec(const std::string& CommandLine)
+std::string TAutostartFolder::FormatExec(const TLoginCommand& Command)
 {
-    std::string Out;
-    for (char C : EscapeString(CommandLine)) {
+    std::string Words = QuoteWord(Command.Program, true);
+    for (const std::string& Argument : Command.Arguments)
+        Words += " " + QuoteWord(Argument, false);
+    std::string Line;
+    for (char C : Words) {
         if (C == '%')
-            Out += "%%";
+            Line += "%%";
         else
-            Out += C;
+            Line += C;
     }
-    return Out;
+    return EscapeString(Line);
 }
 
 std::string TAutostartFolder::UnescapeExec(const std::string& Value)
 {
-    std::string Out;
+    // The string escapes were applied last, so they come off first: "\\%%" is a backslash and
+    // a '%'.
+    std::string Line;
     for (std::size_t I = 0; I < Value.size(); ++I) {
         const char C = Value[I];
-        if (C == '%' && I + 1 < Value.size() && Value[I + 1] == '%') {
-            Out += '%';
-            ++I;
-        } else if (C == '\\' && I + 1 < Value.size()) {
+        if (C == '\\' && I + 1 < Value.size()) {
             const char E = Value[++I];
-            Out += E == 'n' ? '\n' : E == 'r' ? '\r' : E == 't' ? '\t' : E == 's' ? ' ' : E;
+            Line += E == 'n' ? '\n' : E == 'r' ? '\r' : E == 't' ? '\t' : E == 's' ? ' ' : E;
         } else {
-            Out += C;
+            Line += C;
         }
+    }
+    std::string Out;
+    for (std::size_t I = 0; I < Line.size(); ++I) {
+        Out += Line[I];
+        if (Line[I] == '%' && I + 1 < Line.size() && Line[I + 1] == '%')
+            ++I;
     }
     return Out;
 }
 
-bool TAutostartFolder::Set(const std::string& Name, const std::string& CommandLine)
+long TAutostartFolder::Set(const std::string& Name, const TLoginCommand& Command)
 {
-    if (!IsPlainName(Name) || !MakeFolders(GetFolder(), 0700))
-        return false;
+    if (!IsPlainName(Name))
+        return ERROR_INVALID_NAME;
+    if (Command.Program.empty())
+        return ERROR_SUCCESS;
+    if (!MakeFolders(GetFolder(), 0700))
+        return ERROR_ACCESS_DENIED;
     const std::string Entry = "[Desktop Entry]\n"
                               "Type=Application\n"
                               "Name=" +
                               EscapeString(Name) +
                               "\n"
                               "Exec=" +
-                              EscapeExec(CommandLine) +
+                              FormatExec(Command) +
                               "\n"
                               "Terminal=false\n"
                               "X-GNOME-Autostart-enabled=true\n";
-    return WriteFileAtomically(GetEntryPath(Name), Entry, 0644);
+    return WriteFileAtomically(GetEntryPath(Name), Entry, 0644) ? ERROR_SUCCESS
+                                                                : ERROR_ACCESS_DENIED;
 }
 
-bool TAutostartFolder::Remove(const std::string& Name)
+long TAutostartFolder::Remove(const std::string& Name)
 {
     if (!IsPlainName(Name))
-        return false;
-    return unlink(GetEntryPath(Name).c_str()) == 0 || errno == ENOENT;
+        return ERROR_INVALID_NAME;
+    // ENOTDIR: the folder is a file, so there is no entry in it either.
+    if (unlink(GetEntryPath(Name).c_str()) == 0 || errno == ENOENT || errno == ENOTDIR)
+        return ERROR_SUCCESS;
+    return ERROR_ACCESS_DENIED;
 }
 
 std::optional<std::string> TAutostartFolder::Get(const std::string& Name)

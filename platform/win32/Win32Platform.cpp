@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/common/ProfileText.h"
+#include "platform/common/RunCommandLine.h"
 #include "platform/win32/GdiFontEngine.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32ApplicationWindow.h"
@@ -342,29 +343,31 @@ bool TWin32Platform::WriteProfileEntry(const std::string& File, const std::strin
                                       WFile.c_str()) != FALSE;
 }
 
-bool TWin32Platform::SetLoginItem(const std::string& Name, const std::string& CommandLine)
+long TWin32Platform::SetLoginItem(const std::string& Name, const TLoginCommand& Command)
 {
+    // The Run key belongs to the system: where it is missing or locked, login items are not ours
+    // to make.
     HKEY Run = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &Run, nullptr) != ERROR_SUCCESS)
-        return false;
-    const auto* Bytes = reinterpret_cast<const std::uint8_t*>(CommandLine.c_str());
-    const LONG Result = SetValue(Run, Wide(Name), REG_SZ, {Bytes, CommandLine.size() + 1});
-    RegCloseKey(Run);
-    return Result == ERROR_SUCCESS;
+    const LONG Opened = RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_SET_VALUE, &Run);
+    if (Opened != ERROR_SUCCESS)
+        return Opened;
+    if (!Command.Program.empty()) {
+        const std::string Line = FormatRunCommandLine(Command);
+        const auto* Bytes = reinterpret_cast<const std::uint8_t*>(Line.c_str());
+        SetValue(Run, Wide(Name), REG_SZ, {Bytes, Line.size() + 1});
+    }
+    return RegCloseKey(Run);
 }
 
-bool TWin32Platform::RemoveLoginItem(const std::string& Name)
+long TWin32Platform::RemoveLoginItem(const std::string& Name)
 {
     HKEY Run = nullptr;
     const LONG Opened = RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_SET_VALUE, &Run);
-    if (Opened == ERROR_FILE_NOT_FOUND)
-        return true;
     if (Opened != ERROR_SUCCESS)
-        return false;
-    const LONG Result = RegDeleteValueW(Run, Wide(Name).c_str());
-    RegCloseKey(Run);
-    return Result == ERROR_SUCCESS || Result == ERROR_FILE_NOT_FOUND;
+        return Opened;
+    // A value that is not there is already removed.
+    RegDeleteValueW(Run, Wide(Name).c_str());
+    return RegCloseKey(Run);
 }
 
 std::optional<std::string> TWin32Platform::GetLoginItem(const std::string& Name)

@@ -65,10 +65,10 @@ public:
     bool WriteProfileEntry(const std::string& File, const std::string& Section,
                            const std::string& Key, const std::string& Value) override;
 
-    // REG_SZ values of HKCU\Software\Microsoft\Windows\CurrentVersion\Run. RemoveLoginItem
-    // succeeds when the item is gone afterwards.
-    bool SetLoginItem(const std::string& Name, const std::string& CommandLine) override;
-    bool RemoveLoginItem(const std::string& Name) override;
+    // REG_SZ values of HKCU\Software\Microsoft\Windows\CurrentVersion\Run. Set and Remove
+    // return the error of opening the key, else the result of closing it.
+    long SetLoginItem(const std::string& Name, const TLoginCommand& Command) override;
+    long RemoveLoginItem(const std::string& Name) override;
     std::optional<std::string> GetLoginItem(const std::string& Name) override;
 
     bool ShellOpen(const std::string& FileOrAddress) override;

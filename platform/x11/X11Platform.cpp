@@ -306,12 +306,12 @@ bool TX11Platform::WriteProfileEntry(const std::string& File, const std::string&
     return TProfileFile::Write(Path, Section, Key, Value);
 }
 
-bool TX11Platform::SetLoginItem(const std::string& Name, const std::string& CommandLine)
+long TX11Platform::SetLoginItem(const std::string& Name, const TLoginCommand& Command)
 {
-    return TAutostartFolder::Set(Name, CommandLine);
+    return TAutostartFolder::Set(Name, Command);
 }
 
-bool TX11Platform::RemoveLoginItem(const std::string& Name)
+long TX11Platform::RemoveLoginItem(const std::string& Name)
 {
     return TAutostartFolder::Remove(Name);
 }

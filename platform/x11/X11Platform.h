@@ -67,8 +67,9 @@ public:
     // The native path of a profile file name.
     std::string ResolveProfilePath(const std::string& File) const;
 
-    bool SetLoginItem(const std::string& Name, const std::string& CommandLine) override;
-    bool RemoveLoginItem(const std::string& Name) override;
+    // Autostart desktop entries (TAutostartFolder).
+    long SetLoginItem(const std::string& Name, const TLoginCommand& Command) override;
+    long RemoveLoginItem(const std::string& Name) override;
     std::optional<std::string> GetLoginItem(const std::string& Name) override;
 
     // xdg-open with the address, or the file with backslashes made slashes.

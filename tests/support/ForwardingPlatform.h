@@ -62,11 +62,11 @@ public:
     {
         return FInner.WriteProfileEntry(File, Section, Key, Value);
     }
-    bool SetLoginItem(const std::string& Name, const std::string& CommandLine) override
+    long SetLoginItem(const std::string& Name, const TLoginCommand& Command) override
     {
-        return FInner.SetLoginItem(Name, CommandLine);
+        return FInner.SetLoginItem(Name, Command);
     }
-    bool RemoveLoginItem(const std::string& Name) override { return FInner.RemoveLoginItem(Name); }
+    long RemoveLoginItem(const std::string& Name) override { return FInner.RemoveLoginItem(Name); }
     std::optional<std::string> GetLoginItem(const std::string& Name) override
     {
         return FInner.GetLoginItem(Name);

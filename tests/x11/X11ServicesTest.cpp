@@ -1,10 +1,10 @@
 // The X11 port's services beside the windows: profile files on disk, autostart entries, the
 // shell, files, the clocks.
-#include "platform/posix/AutostartFolder.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11Platform.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -98,56 +98,141 @@ TEST(X11Profiles, AMissingFolderIsNotCreatedForAFullPath)
     EXPECT_FALSE(fs::exists(Folder / "no"));
 }
 
+// The Exec value of a desktop entry's text, read here apart from the port: the string escapes
+// undone, then the doubled '%'.
+std::string ExecLine(const std::string& Entry)
+{
+    const std::size_t Start = Entry.find("\nExec=");
+    if (Start == std::string::npos)
+        return {};
+    const std::string Value = Entry.substr(Start + 6, Entry.find('\n', Start + 1) - Start - 6);
+    std::string Line;
+    for (std::size_t I = 0; I < Value.size(); ++I) {
+        if (Value[I] != '\\' || I + 1 == Value.size()) {
+            Line += Value[I];
+            continue;
+        }
+        const char E = Value[++I];
+        Line += E == 's' ? ' ' : E == 'n' ? '\n' : E == 't' ? '\t' : E == 'r' ? '\r' : E;
+    }
+    std::string Out;
+    for (std::size_t I = 0; I < Line.size(); ++I) {
+        Out += Line[I];
+        if (Line.compare(I, 2, "%%") == 0)
+            ++I;
+    }
+    return Out;
+}
+
+// The words the POSIX shell makes of a command line. Within double quotes it takes '"', '`', '$'
+// and a backslash after a backslash as themselves, as the desktop does, and outside them it splits
+// at blanks: it reads an Exec line as a desktop would.
+std::vector<std::string> ShellWords(const std::string& Line)
+{
+    FILE* Pipe = popen(("printf '%s\\0' " + Line).c_str(), "r");
+    if (!Pipe)
+        return {};
+    std::string Output;
+    char Buffer[4096];
+    while (const std::size_t Got = std::fread(Buffer, 1, sizeof Buffer, Pipe))
+        Output.append(Buffer, Got);
+    if (pclose(Pipe) != 0)
+        return {};
+    std::vector<std::string> Words;
+    for (std::size_t Start = 0; Start < Output.size();) {
+        const std::size_t End = Output.find('\0', Start);
+        Words.push_back(Output.substr(Start, End - Start));
+        Start = End + 1;
+    }
+    return Words;
+}
+
 struct TCommandCase
 {
     const char* Label;
-    std::string CommandLine;
+    TLoginCommand Command;
 };
 
 class X11LoginItemTest : public testing::TestWithParam<TCommandCase>
 {};
 
-TEST_P(X11LoginItemTest, ComesBackExactly)
+TEST_P(X11LoginItemTest, ExecRunsTheProgramWithItsArguments)
 {
-    ASSERT_TRUE(Port().SetLoginItem("NixieTest", GetParam().CommandLine));
-    EXPECT_EQ(Port().GetLoginItem("NixieTest"), GetParam().CommandLine);
-    ASSERT_TRUE(Port().RemoveLoginItem("NixieTest"));
+    const TLoginCommand& Command = GetParam().Command;
+    ASSERT_EQ(Port().SetLoginItem("NixieTest", Command), ERROR_SUCCESS);
+    const std::string Line = ExecLine(FileText(GetConfigHome() + "/autostart/NixieTest.desktop"));
+    std::vector<std::string> Words{Command.Program};
+    Words.insert(Words.end(), Command.Arguments.begin(), Command.Arguments.end());
+    EXPECT_EQ(ShellWords(Line), Words) << Line;
+    EXPECT_EQ(Port().GetLoginItem("NixieTest"), Line);
+    ASSERT_EQ(Port().RemoveLoginItem("NixieTest"), ERROR_SUCCESS);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, X11LoginItemTest,
-    testing::Values(TCommandCase{"Plain", "/usr/bin/nixie -autominimize"},
-                    TCommandCase{"Quoted", "\"/opt/Nixie Clock/nixie\" -autominimize"},
-                    TCommandCase{"Percent", "/usr/bin/nixie 100%f %u"},
-                    TCommandCase{"Backslashes", "\"C:\\Program Files\\Nixie\\Nixie.exe\""},
-                    TCommandCase{"LineBreakAndTab", "a\nb\tc"},
-                    TCommandCase{"LeadingBlank", " /usr/bin/nixie"},
-                    TCommandCase{"Utf8", "/home/j\xC3\xBCrgen/nixie"}),
+    testing::Values(
+        TCommandCase{"Plain", {"/usr/bin/nixie", {"-autominimize"}}},
+        TCommandCase{"Blanks", {"/opt/Nixie Clock/nixie", {"two words", "\ttab", ""}}},
+        TCommandCase{"DoubleQuotes", {"/opt/say \"hi\"/nixie", {"\"", "a\"b"}}},
+        TCommandCase{"Dollar", {"/opt/$HOME/nixie", {"$HOME", "${HOME}", "$(id)"}}},
+        TCommandCase{"Backslashes",
+                     {"/opt/back\\slash\\/nixie", {"C:\\Program Files\\Nixie.exe", "\\\\", "x\\"}}},
+        TCommandCase{"Percent", {"/opt/100%/nixie", {"%f", "%%", "%u%", "100%"}}},
+        TCommandCase{"Backquote", {"/opt/`id`/nixie", {"`id`", "a`b"}}},
+        TCommandCase{"LineBreak", {"/opt/line\nbreak/nixie", {"a\nb", "\\\n", "cr\rx"}}},
+        TCommandCase{"ShellCharacters",
+                     {"/opt/it's/nixie", {"a;b|c&d", "<in>", "~", "*", "?", "#x", "(x)"}}},
+        TCommandCase{"Utf8", {"/home/j\xC3\xBCrgen/nixie", {"\xE6\x99\x82\xE8\xA8\x88"}}},
+        TCommandCase{"LeadingBlank", {" /opt/nixie", {" -autominimize"}}}),
     [](const testing::TestParamInfo<TCommandCase>& Info) { return std::string(Info.param.Label); });
 
 TEST(X11LoginItems, AreAutostartEntries)
 {
     const std::string Entry = GetConfigHome() + "/autostart/Nixie.desktop";
-    ASSERT_TRUE(Port().SetLoginItem("Nixie", "/usr/bin/nixie -autominimize"));
+    ASSERT_EQ(Port().SetLoginItem("Nixie", {"/opt/Nixie Clock/nixie", {"-autominimize"}}),
+              ERROR_SUCCESS);
     const std::string Text = FileText(Entry);
     EXPECT_TRUE(Text.starts_with("[Desktop Entry]\n")) << Text;
     EXPECT_NE(Text.find("\nType=Application\n"), std::string::npos) << Text;
     EXPECT_NE(Text.find("\nName=Nixie\n"), std::string::npos) << Text;
-    EXPECT_NE(Text.find("\nExec=/usr/bin/nixie -autominimize\n"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("\nExec=\"/opt/Nixie Clock/nixie\" -autominimize\n"), std::string::npos)
+        << Text;
 
-    ASSERT_TRUE(Port().RemoveLoginItem("Nixie"));
+    // Without a program nothing is written.
+    EXPECT_EQ(Port().SetLoginItem("Nixie", {"", {"-x"}}), ERROR_SUCCESS);
+    EXPECT_EQ(FileText(Entry), Text);
+    EXPECT_EQ(Port().SetLoginItem("NoProgram", {}), ERROR_SUCCESS);
+    EXPECT_FALSE(fs::exists(GetConfigHome() + "/autostart/NoProgram.desktop"));
+
+    ASSERT_EQ(Port().RemoveLoginItem("Nixie"), ERROR_SUCCESS);
     EXPECT_FALSE(fs::exists(Entry));
     EXPECT_EQ(Port().GetLoginItem("Nixie"), std::nullopt);
-    EXPECT_TRUE(Port().RemoveLoginItem("Nixie")); // gone already: still gone
+    EXPECT_EQ(Port().RemoveLoginItem("Nixie"), ERROR_SUCCESS) << "gone already: still gone";
 }
 
 TEST(X11LoginItems, NamesThatAreNoFileNamesAreRefused)
 {
     for (const std::string Name : {"", ".", "..", "../escape", "a/b"}) {
-        EXPECT_FALSE(Port().SetLoginItem(Name, "/bin/true")) << Name;
+        EXPECT_EQ(Port().SetLoginItem(Name, {"/bin/true", {}}), ERROR_INVALID_NAME) << Name;
+        EXPECT_EQ(Port().RemoveLoginItem(Name), ERROR_INVALID_NAME) << Name;
         EXPECT_EQ(Port().GetLoginItem(Name), std::nullopt) << Name;
     }
     EXPECT_FALSE(fs::exists(GetConfigHome() + "/escape.desktop"));
+}
+
+TEST(X11LoginItems, AFolderThatCannotBeMadeDeniesAccess)
+{
+    // The configuration folder is a file: no autostart folder can be made below it.
+    const fs::path Blocker = TestFolder("autostart-blocked") / "file";
+    std::ofstream(Blocker) << "x";
+    const std::string Saved = GetConfigHome();
+    setenv("XDG_CONFIG_HOME", Blocker.c_str(), 1);
+    const long Set = Port().SetLoginItem("Nixie", {"/usr/bin/nixie", {}});
+    const long Removed = Port().RemoveLoginItem("Nixie");
+    setenv("XDG_CONFIG_HOME", Saved.c_str(), 1);
+    EXPECT_EQ(Set, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Removed, ERROR_SUCCESS) << "there is no entry to remove";
+    EXPECT_EQ(FileText(Blocker), "x");
 }
 
 // xdg-open replaced by a script that writes down its arguments.

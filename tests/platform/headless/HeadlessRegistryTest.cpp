@@ -95,7 +95,8 @@ TEST(HeadlessRegistry, InjectedFailureStopsCreateAndOpen)
     EXPECT_EQ(Disposition, 0u);
     EXPECT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key), ERROR_ACCESS_DENIED);
     EXPECT_FALSE(Port.GetRegistry().KeyExists("Software\\Tolvane"));
-    EXPECT_FALSE(Port.SetLoginItem("QXRidivAzoza", "x"));
+    EXPECT_EQ(Port.SetLoginItem("QXRidivAzoza", {"C:\\x.exe", {}}), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(Port.GetRegistry().GetValueNames(RunKey), std::vector<std::string>{});
 
     Port.GetRegistry().SetFailure(ERROR_SUCCESS);
     EXPECT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane", Key, nullptr),
@@ -151,46 +152,89 @@ TEST(HeadlessRegistry, EmptyPathIsTheRoot)
     EXPECT_EQ(Port.GetRegistry().GetValueNames(""), (std::vector<std::string>{"rootvalue"}));
 }
 
-TEST(HeadlessLoginItems, LiveInTheRunKeyAsText)
+// The bytes of a REG_SZ value of the Run key, as the clock's own code reads them.
+std::optional<std::vector<std::uint8_t>> RunValue(THeadlessPlatform& Port, const std::string& Name)
 {
-    THeadlessPlatform Port;
-    const std::string Command = "\"C:\\Nixie\\Nixie.exe\" -autominimize";
-    ASSERT_TRUE(Port.SetLoginItem("QXRidivAzoza", Command));
-    EXPECT_EQ(Port.GetLoginItem("qxridivazoza"), Command);
-
-    // Through the registry, as the clock's own code reads it: REG_SZ, length + 1 bytes.
     TRegistryKey Key = 0;
-    ASSERT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key), ERROR_SUCCESS);
+    if (Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key) != ERROR_SUCCESS)
+        return std::nullopt;
     std::uint32_t Type = 0;
     std::vector<std::uint8_t> Data;
-    ASSERT_EQ(Port.QueryRegistryValue(Key, "QXRidivAzoza", Type, Data), ERROR_SUCCESS);
-    EXPECT_EQ(Type, REG_SZ);
-    ASSERT_EQ(Data.size(), Command.size() + 1);
-    EXPECT_EQ(std::string(Data.begin(), Data.end() - 1), Command);
-    EXPECT_EQ(Data.back(), 0);
-
-    // A value written by the clock itself is a login item too.
-    const std::string Other = "other.exe";
-    Port.SetRegistryValue(Key, "Other", REG_SZ,
-                          {reinterpret_cast<const std::uint8_t*>(Other.c_str()), Other.size() + 1});
+    const long Result = Port.QueryRegistryValue(Key, Name, Type, Data);
     Port.CloseRegistryKey(Key);
-    EXPECT_EQ(Port.GetLoginItem("Other"), Other);
-
-    EXPECT_TRUE(Port.RemoveLoginItem("QXRidivAzoza"));
-    EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), std::nullopt);
-    EXPECT_TRUE(Port.RemoveLoginItem("QXRidivAzoza")) << "already gone is no failure";
-    EXPECT_EQ(Port.GetRegistry().GetValueNames(RunKey), (std::vector<std::string>{"Other"}));
+    if (Result != ERROR_SUCCESS || Type != REG_SZ)
+        return std::nullopt;
+    return Data;
 }
 
-TEST(HeadlessLoginItems, SurviveAMissingRunKey)
+std::vector<std::uint8_t> WithNul(const std::string& Text)
+{
+    std::vector<std::uint8_t> Bytes(Text.begin(), Text.end());
+    Bytes.push_back(0);
+    return Bytes;
+}
+
+struct TRunCase
+{
+    TLoginCommand Command;
+    std::string Text;
+};
+
+TEST(HeadlessLoginItems, AreTheQuotedProgramAndItsArgumentsInTheRunKey)
+{
+    const TRunCase Cases[] = {
+        {{"C:\\Nixie\\Nixie.exe", {"-autominimize"}}, "\"C:\\Nixie\\Nixie.exe\" -autominimize"},
+        {{"C:\\Program Files\\Nixie\\Nixie.exe", {}}, "\"C:\\Program Files\\Nixie\\Nixie.exe\""},
+        {{"C:\\N\xC3\xBC.exe", {"-a", "b c"}}, "\"C:\\N\xC3\xBC.exe\" -a b c"},
+    };
+    for (const TRunCase& Case : Cases) {
+        SCOPED_TRACE(Case.Text);
+        THeadlessPlatform Port;
+        EXPECT_EQ(Port.SetLoginItem("QXRidivAzoza", Case.Command), ERROR_SUCCESS);
+        EXPECT_EQ(RunValue(Port, "qxridivazoza"), WithNul(Case.Text));
+        EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), Case.Text);
+        EXPECT_EQ(Port.GetRegistry().GetOpenKeyCount(), 0u) << "the Run key is closed again";
+    }
+}
+
+TEST(HeadlessLoginItems, RemovalDeletesOnlyTheirValue)
+{
+    THeadlessPlatform Port;
+    const std::string Other = "other.exe";
+    TRegistryKey Key = 0;
+    ASSERT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, RunKey, Key), ERROR_SUCCESS);
+    Port.SetRegistryValue(Key, "Other", REG_SZ, WithNul(Other));
+    Port.CloseRegistryKey(Key);
+    EXPECT_EQ(Port.GetLoginItem("Other"), Other) << "a value written by the clock itself";
+
+    ASSERT_EQ(Port.SetLoginItem("QXRidivAzoza", {"C:\\Nixie.exe", {}}), ERROR_SUCCESS);
+    EXPECT_EQ(Port.RemoveLoginItem("QXRidivAzoza"), ERROR_SUCCESS);
+    EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), std::nullopt);
+    EXPECT_EQ(Port.RemoveLoginItem("QXRidivAzoza"), ERROR_SUCCESS) << "already gone is no error";
+    EXPECT_EQ(Port.GetRegistry().GetValueNames(RunKey), (std::vector<std::string>{"Other"}));
+    EXPECT_EQ(Port.GetRegistry().GetOpenKeyCount(), 0u);
+}
+
+TEST(HeadlessLoginItems, AnEmptyProgramWritesNothing)
+{
+    THeadlessPlatform Port;
+    ASSERT_EQ(Port.SetLoginItem("QXRidivAzoza", {"C:\\Nixie.exe", {"-autominimize"}}),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Port.SetLoginItem("QXRidivAzoza", {"", {"-autominimize"}}), ERROR_SUCCESS);
+    EXPECT_EQ(Port.SetLoginItem("Empty", {}), ERROR_SUCCESS);
+    EXPECT_EQ(Port.GetRegistry().GetValueNames(RunKey), (std::vector<std::string>{"QXRidivAzoza"}));
+    EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), "\"C:\\Nixie.exe\" -autominimize");
+}
+
+TEST(HeadlessLoginItems, AMissingRunKeyIsNeverMade)
 {
     THeadlessPlatform Port;
     ASSERT_TRUE(Port.GetRegistry().RemoveKey(RunKey));
+    EXPECT_EQ(Port.SetLoginItem("QXRidivAzoza", {"C:\\Nixie.exe", {}}), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Port.RemoveLoginItem("QXRidivAzoza"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), std::nullopt);
-    EXPECT_TRUE(Port.RemoveLoginItem("QXRidivAzoza"));
     EXPECT_FALSE(Port.GetRegistry().KeyExists(RunKey));
-    EXPECT_TRUE(Port.SetLoginItem("QXRidivAzoza", "x"));
-    EXPECT_EQ(Port.GetLoginItem("QXRidivAzoza"), "x");
+    EXPECT_EQ(Port.GetRegistry().GetOpenKeyCount(), 0u);
 }
 
 TEST(HeadlessLoginItems, NonTextValuesAreNoItems)

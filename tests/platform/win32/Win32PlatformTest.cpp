@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
+#include <windows.h>
 
 namespace {
 
@@ -95,39 +97,98 @@ TEST(Win32Screen, ReportsAPlausibleDesktop)
     EXPECT_LE(Cursor.Y, Size.Y);
 }
 
+constexpr const wchar_t* RunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A value of the Run key as the system reads it at login.
+struct TRunValue
+{
+    DWORD Type = REG_NONE;
+    DWORD Size = 0;
+    std::wstring Data; // every character stored, the terminating NUL included
+};
+
+std::optional<TRunValue> ReadRunValue(const std::wstring& Name)
+{
+    HKEY Run = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_QUERY_VALUE, &Run) != ERROR_SUCCESS)
+        return std::nullopt;
+    TRunValue Value;
+    std::vector<wchar_t> Buffer(1024);
+    Value.Size = static_cast<DWORD>(Buffer.size() * sizeof(wchar_t));
+    const LONG Result = RegQueryValueExW(Run, Name.c_str(), nullptr, &Value.Type,
+                                         reinterpret_cast<BYTE*>(Buffer.data()), &Value.Size);
+    RegCloseKey(Run);
+    if (Result != ERROR_SUCCESS)
+        return std::nullopt;
+    Value.Data.assign(Buffer.data(), Value.Size / sizeof(wchar_t));
+    return Value;
+}
+
 class Win32LoginItemTest : public testing::Test
 {
 protected:
     const std::string Name = "NixieTest Login \xC3\xBC";
-    void SetUp() override { Port().RemoveLoginItem(Name); }
-    void TearDown() override { Port().RemoveLoginItem(Name); }
+    const std::wstring WideName = L"NixieTest Login \u00FC";
+    void SetUp() override
+    {
+        // Every Windows profile has the Run key; a new Wine prefix may lack it.
+        HKEY Run = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, RunKeyPath, 0, nullptr, 0, KEY_SET_VALUE,
+                                  nullptr, &Run, nullptr),
+                  ERROR_SUCCESS);
+        RegCloseKey(Run);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKeyPath, WideName.c_str());
+    }
+    void TearDown() override
+    {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKeyPath, WideName.c_str());
+    }
 };
 
-TEST_F(Win32LoginItemTest, RoundTripsThroughTheRunKey)
+struct TRunCase
 {
-    const std::string Command =
-        "\"C:\\Program Files\\Nixie \xE6\x99\x82\\Nixie.exe\" -autominimize";
-    EXPECT_EQ(Port().GetLoginItem(Name), std::nullopt);
-    ASSERT_TRUE(Port().SetLoginItem(Name, Command));
-    EXPECT_EQ(Port().GetLoginItem(Name), Command);
+    TLoginCommand Command;
+    std::wstring Text; // as stored
+    std::string Utf8;  // as GetLoginItem gives it
+};
 
-    // The value the system reads at login: REG_SZ with its terminating NUL.
-    TRegistryKey Run = 0;
-    ASSERT_EQ(Port().OpenRegistryKey(TRegistryRoot::CurrentUser,
-                                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run", Run),
-              ERROR_SUCCESS);
-    std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
-    EXPECT_EQ(Port().QueryRegistryValue(Run, Name, Type, Data), ERROR_SUCCESS);
-    EXPECT_EQ(Type, REG_SZ);
-    ASSERT_EQ(Data.size(), Command.size() + 1);
-    EXPECT_EQ(Data.back(), 0);
-    EXPECT_EQ(std::string(Data.begin(), Data.end() - 1), Command);
-    Port().CloseRegistryKey(Run);
+TEST_F(Win32LoginItemTest, AreTheQuotedProgramAndItsArgumentsInTheRunKey)
+{
+    const TRunCase Cases[] = {
+        {{"C:\\Program Files\\Nixie \xE6\x99\x82\\Nixie.exe", {"-autominimize"}},
+         L"\"C:\\Program Files\\Nixie \u6642\\Nixie.exe\" -autominimize",
+         "\"C:\\Program Files\\Nixie \xE6\x99\x82\\Nixie.exe\" -autominimize"},
+        {{"C:\\Nixie.exe", {}}, L"\"C:\\Nixie.exe\"", "\"C:\\Nixie.exe\""},
+    };
+    for (const TRunCase& Case : Cases) {
+        SCOPED_TRACE(Case.Command.Program);
+        ASSERT_EQ(Port().SetLoginItem(Name, Case.Command), ERROR_SUCCESS);
+        const std::optional<TRunValue> Value = ReadRunValue(WideName);
+        ASSERT_TRUE(Value);
+        EXPECT_EQ(Value->Type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(Value->Size, (Case.Text.size() + 1) * sizeof(wchar_t));
+        EXPECT_EQ(Value->Data, Case.Text + L'\0');
+        EXPECT_EQ(Port().GetLoginItem(Name), Case.Utf8);
+    }
+}
 
-    EXPECT_TRUE(Port().RemoveLoginItem(Name));
+TEST_F(Win32LoginItemTest, AnEmptyProgramWritesNothing)
+{
+    ASSERT_EQ(Port().SetLoginItem(Name, {"C:\\Nixie.exe", {"-autominimize"}}), ERROR_SUCCESS);
+    EXPECT_EQ(Port().SetLoginItem(Name, {"", {"-x"}}), ERROR_SUCCESS);
+    const std::optional<TRunValue> Value = ReadRunValue(WideName);
+    ASSERT_TRUE(Value);
+    EXPECT_EQ(Value->Data, std::wstring(L"\"C:\\Nixie.exe\" -autominimize") + L'\0');
+}
+
+TEST_F(Win32LoginItemTest, RemovalDeletesTheValue)
+{
+    ASSERT_EQ(Port().SetLoginItem(Name, {"C:\\Nixie.exe", {}}), ERROR_SUCCESS);
+    ASSERT_TRUE(ReadRunValue(WideName));
+    EXPECT_EQ(Port().RemoveLoginItem(Name), ERROR_SUCCESS);
+    EXPECT_FALSE(ReadRunValue(WideName));
     EXPECT_EQ(Port().GetLoginItem(Name), std::nullopt);
-    EXPECT_TRUE(Port().RemoveLoginItem(Name)) << "already gone is no failure";
+    EXPECT_EQ(Port().RemoveLoginItem(Name), ERROR_SUCCESS) << "already gone is no error";
 }
 
 TEST(Win32Shell, OpeningAMissingFileFails)
