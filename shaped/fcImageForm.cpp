@@ -92,6 +92,19 @@ void TfcCustomImageForm::SetParent(TWinControl* AParent)
     }
 }
 
+void TfcCustomImageForm::ParentWindowCreated(HWND Window)
+{
+    TfcCustomImage::ParentWindowCreated(Window);
+    if (IsDesigning())
+        return;
+    ClearClipChildren(Window);
+    if (FHook && FHook->GetWindowHandle() != Window) {
+        // Letting go of the old window (gone by now) left the hook unhooked.
+        FHook->SetWindowHandle(Window);
+        FHook->SetHooked(true);
+    }
+}
+
 void TfcCustomImageForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     TfcCustomImage::SetBounds(ALeft, ATop, AWidth, AHeight);

@@ -24,8 +24,10 @@ using TfcImageFormOptions = TSet<TfcImageFormOption>;
 // with the form as the binary property RegionData. A hook on the form's window procedure sees
 // each left press on the picture after the form has handled it and runs a drag loop that moves
 // the form when the button comes up: by a 3-pixel XOR outline that follows the pointer, or live
-// with ifUseWindowsDrag when the desktop drags windows with their contents. In design mode no
-// outline reaches the window, no hook is installed and the control shows a dashed frame.
+// with ifUseWindowsDrag when the desktop drags windows with their contents. When the form makes
+// its window anew (another form style), the hook and the cleared WS_CLIPCHILDREN follow to the
+// new window, which has no outline until the owner calls ApplyPictureRegion again. In design
+// mode no outline reaches the window, no hook is installed and the control shows a dashed frame.
 class TfcCustomImageForm : public TfcCustomImage
 {
     PUBLISHED_CLASS(TfcCustomImageForm, TfcCustomImage)
@@ -97,6 +99,9 @@ class TfcCustomImageForm : public TfcCustomImage
     virtual void ApplyPictureRegion();
 
 protected:
+    // The form made its window, the first time or anew (another form style, RecreateWnd): the
+    // hook moves to it and its WS_CLIPCHILDREN is cleared (not in design mode).
+    void ParentWindowCreated(HWND Window) override;
     void DefineProperties(TFiler& Filer) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;

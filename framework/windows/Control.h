@@ -149,6 +149,11 @@ protected:
     virtual void EnabledChanged() {}
     virtual void FontChanged();
     virtual void BoundsChanged() {}
+    // Tells a control without a window of its own that its parent has made its window, the
+    // first time or anew after destroying the last one (RecreateWnd): Window is the new one,
+    // and the parent's windowed children have theirs by then. A control that tied itself to
+    // the parent's window (a hook, a style it changed) ties itself to this one here.
+    virtual void ParentWindowCreated(HWND /*Window*/) {}
 
     TControlStyle FControlStyle;
     TControlState FControlState;

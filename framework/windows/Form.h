@@ -69,7 +69,9 @@ class TForm : public TWinControl
     TFormBorderStyle GetBorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle Value);
     TFormStyle GetFormStyle() const { return FFormStyle; }
-    // A different style makes the window anew (an outline it had is gone).
+    // A different style makes the window anew, with WS_EX_TOPMOST for fsStayOnTop. The form's
+    // graphic controls hear of it (ParentWindowCreated; a TfcImageForm hooks the new window). An
+    // outline the old window had is gone: whoever gave it gives it again.
     void SetFormStyle(TFormStyle Value);
     TPosition GetPosition() const { return FPosition; }
     void SetPosition(TPosition Value) { FPosition = Value; }

@@ -110,6 +110,11 @@ void TWinControl::CreateWnd()
     if (!FHandle)
         throw EOutOfResources("Error creating window");
     CreateChildHandles();
+    // Before CreateHandleDone, which shows a form's window: what the controls change of it
+    // holds from its first paint on.
+    for (TControl* C : std::vector<TControl*>(FControls))
+        if (!dynamic_cast<TWinControl*>(C))
+            C->ParentWindowCreated(FHandle);
     CreateHandleDone();
 }
 

@@ -103,9 +103,11 @@ class TWinControl : public TControl
 
 protected:
     virtual void CreateParams(TCreateParams& Params);
+    // Creates the window, then the windows of the windowed children, then tells the other
+    // children (ParentWindowCreated) and ends with CreateHandleDone.
     virtual void CreateWnd();
     virtual void DestroyWnd();
-    // Runs once the window exists (children get their windows here).
+    // Runs once the window and its children's windows exist.
     virtual void CreateHandleDone() {}
     // Paints the control itself into the paint context; the graphic children come after.
     virtual void PaintWindow(const TPaintContext& Context);

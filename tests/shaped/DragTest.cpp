@@ -284,6 +284,53 @@ TEST_F(Drag, APressWithoutTheLeftButtonStateAsksForTheKeyMenuInstead)
     EXPECT_EQ(WindowPos(), TPoint(100, 50));
 }
 
+struct TRestyleCase
+{
+    const char* Name;
+    std::vector<TFormStyle> Styles; // set one after the other
+};
+
+void PrintTo(const TRestyleCase& C, std::ostream* Out)
+{
+    *Out << C.Name;
+}
+
+class DragRestyled : public Drag, public testing::WithParamInterface<TRestyleCase>
+{};
+
+// Each new form style makes the form's window anew; the owner gives it the outline again, and
+// the face drags the new window as it did the old one.
+TEST_P(DragRestyled, TheNewWindowIsDraggedByTheFaceAndCutToTheOutline)
+{
+    const HWND Old = Window;
+    for (const TFormStyle Style : GetParam().Styles)
+        Form->SetFormStyle(Style);
+    Image->ApplyPictureRegion();
+    Window = Form->GetHandle();
+    ASSERT_NE(Window, Old);
+    const bool OnTop = Form->GetFormStyle() == fsStayOnTop;
+    EXPECT_EQ((WM().GetWindowLong(Window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, OnTop);
+    EXPECT_EQ(WM().GetWindowLong(Window, GWL_STYLE) & WS_CLIPCHILDREN, 0u);
+    const TBitmap Face = SolidBitmap(60, 40, clRed, true);
+    EXPECT_EQ(WM().GetWindowRgn(Window), CreateRegionFromBitmap(&Face, clBlack));
+    EXPECT_EQ(WindowPos(), TPoint(100, 50));
+
+    Form->Log.clear();
+    QueueMove({130, 73});
+    QueueRelease({130, 73});
+    PressAndRun();
+    EXPECT_EQ(WindowPos(), TPoint(110, 53));
+    EXPECT_EQ(Port().GetScreenFrames().size(), 6u);
+    EXPECT_EQ(Form->Log,
+              (std::vector<std::string>{"down 1 20,20 at 100,50", "up 30,23 at 110,53"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, DragRestyled,
+                         testing::Values(TRestyleCase{"StayOnTop", {fsStayOnTop}},
+                                         TRestyleCase{"OnTopAndBackToNormal",
+                                                      {fsStayOnTop, fsNormal}}),
+                         ByName{});
+
 struct TCaptionCase
 {
     const char* Name;

@@ -191,20 +191,27 @@ TEST_F(ImageForm, ClearRegionTakesTheOutlineAwayOnlyWhenItHasOne)
     EXPECT_FALSE(Image->GetRegion());
 }
 
-TEST_F(ImageForm, DestroyingTheFormsWindowClearsTheOutlineAndTheHookStaysWithTheOldWindow)
+TEST_F(ImageForm, AFormsNewWindowIsHookedWithoutTheOutlineUntilItIsAppliedAgain)
 {
     TShapedTestForm* Form = ReadForm("", 71);
     TfcImageForm* Image = ImageOf(Form);
     Image->ApplyPictureRegion();
     const HWND Old = Form->GetHandle();
     Form->RecreateWnd();
+    const HWND Window = Form->GetHandle();
     EXPECT_FALSE(Image->GetRegion());
-    EXPECT_NE(Form->GetHandle(), Old);
-    EXPECT_FALSE(WM().GetWindowRgn(Form->GetHandle()));
+    EXPECT_NE(Window, Old);
+    EXPECT_FALSE(WM().GetWindowRgn(Window));
     ASSERT_NE(Image->GetHook(), nullptr);
-    EXPECT_EQ(Image->GetHook()->GetWindowHandle(), Old);
+    EXPECT_EQ(Image->GetHook()->GetWindowHandle(), Window);
+    EXPECT_TRUE(Image->GetHook()->GetHooked());
     Image->ApplyPictureRegion();
-    EXPECT_TRUE(WM().GetWindowRgn(Form->GetHandle()));
+    EXPECT_TRUE(WM().GetWindowRgn(Window));
+    // Going, the control takes its hook off the new window.
+    const TWndProcRef Hooked = WM().GetWindowProc(Window);
+    delete Image;
+    EXPECT_NE(WM().GetWindowProc(Window), Hooked);
+    EXPECT_TRUE(WM().IsWindow(Window));
 }
 
 TEST_F(ImageForm, AutoSizeMakesTheControlAndTheClientAreaThePicturesSize)
@@ -352,13 +359,22 @@ TEST_F(ImageForm, DestroyingTheControlPutsTheFormsProcedureBack)
     EXPECT_EQ(Form->GetComponentCount(), 0);
 }
 
-TEST_F(ImageForm, AFormTakesItsImageAndTheHookWithIt)
+class ImageFormStyled : public ImageForm, public testing::WithParamInterface<TFormStyle>
+{};
+
+TEST_P(ImageFormStyled, AFormTakesItsImageAndTheHookWithIt)
 {
     TShapedTestForm* Form = ReadForm("", 71);
+    Form->SetFormStyle(GetParam());
     const HWND Window = Form->GetHandle();
     ASSERT_NE(ImageOf(Form)->GetHook(), nullptr);
     delete Form;
     EXPECT_FALSE(WM().IsWindow(Window));
 }
+
+INSTANTIATE_TEST_SUITE_P(Styles, ImageFormStyled, testing::Values(fsNormal, fsStayOnTop),
+                         [](const testing::TestParamInfo<TFormStyle>& I) {
+                             return I.param == fsNormal ? "AsMade" : "MadeAnewOnTop";
+                         });
 
 } // namespace

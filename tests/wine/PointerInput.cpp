@@ -98,6 +98,11 @@ bool IsForeground(void* Window)
     return Window && GetForegroundWindow() == static_cast<HWND>(Window);
 }
 
+void* WindowAt(TPoint Screen)
+{
+    return WindowFromPoint({Screen.X, Screen.Y});
+}
+
 std::vector<TPoint> DragPath(TPoint From, TPoint To, int Steps)
 {
     std::vector<TPoint> Path;

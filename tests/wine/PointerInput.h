@@ -29,6 +29,8 @@ bool ReleaseButton(TPointerButton Button);
 // foreground window.
 bool HoldKey(unsigned short VirtualKey, bool Down);
 bool IsForeground(void* Window);
+// The window that a press at a screen point would go to while nothing holds the capture.
+void* WindowAt(TPoint Screen);
 // Releases whatever buttons and keys these functions left pressed (a case that failed half-way).
 void ReleaseAllButtons();
 

@@ -106,6 +106,16 @@ TRect WindowBoundsOf(TClockDriver& Driver)
     return static_cast<TWineClockDriver&>(Driver).GetWindowBounds();
 }
 
+TRect ReadWindowBounds(void* Window)
+{
+    return WindowBounds(Window);
+}
+
+bool IsTopmost(void* Window)
+{
+    return (GetWindowLongPtrW(AsWindow(Window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 std::optional<TNativeRegion> WindowRegionOf(TClockDriver& Driver)
 {
     return static_cast<TWineClockDriver&>(Driver).GetWindowRegion();
@@ -201,11 +211,16 @@ TRect TWineClockDriver::GetClientBounds()
 
 std::optional<TNativeRegion> TWineClockDriver::GetWindowRegion()
 {
+    return ReadWindowRegion(FMainWindow);
+}
+
+std::optional<TNativeRegion> ReadWindowRegion(void* Window)
+{
     HRGN Region = CreateRectRgn(0, 0, 0, 0);
     if (!Region)
         return std::nullopt;
     std::optional<TNativeRegion> Result;
-    if (GetWindowRgn(AsWindow(FMainWindow), Region) != ERROR) {
+    if (GetWindowRgn(AsWindow(Window), Region) != ERROR) {
         const DWORD Bytes = GetRegionData(Region, 0, nullptr);
         // Whole DWORDs keep the header and the rectangles aligned.
         std::vector<DWORD> Buffer((Bytes + sizeof(DWORD) - 1) / sizeof(DWORD) + 1);

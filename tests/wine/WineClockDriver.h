@@ -15,3 +15,8 @@ struct TNativeRegion
 };
 TRect WindowBoundsOf(TClockDriver& Driver);
 std::optional<TNativeRegion> WindowRegionOf(TClockDriver& Driver);
+// The same for any window (an HWND) of this process or another, and whether the system keeps
+// it among the topmost windows (WS_EX_TOPMOST).
+TRect ReadWindowBounds(void* Window);
+std::optional<TNativeRegion> ReadWindowRegion(void* Window);
+bool IsTopmost(void* Window);

@@ -1,12 +1,15 @@
-// A click on a control of a form of this process, made with hardware input (SendInput) while a
-// modifier key is held: the control's mouse events say which, Alt included, which Windows gives
-// a mouse message only through the key state.
+// Controls of a form of this process under hardware input (SendInput): a click made while a
+// modifier key is held, whose mouse events say which, Alt included, which Windows gives a mouse
+// message only through the key state; and the shaped window dragged by its face after its form's
+// window was made anew to stay on top.
 #include "framework/windows/WindowManager.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/e2e/ClockDriver.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/FaceForm.h"
 #include "tests/support/ModifierProbe.h"
 #include "tests/wine/PointerInput.h"
+#include "tests/wine/WineClockDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +24,7 @@ struct THeldKeyCase
     TShiftState Shift;
 };
 
-class WineControlInputTest : public testing::TestWithParam<THeldKeyCase>
+class WineInputTest : public testing::Test
 {
 protected:
     void SetUp() override
@@ -44,6 +47,9 @@ protected:
     }
     std::unique_ptr<TApplication> App;
 };
+
+class WineControlInputTest : public WineInputTest, public testing::WithParamInterface<THeldKeyCase>
+{};
 
 TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
 {
@@ -83,5 +89,48 @@ INSTANTIATE_TEST_SUITE_P(Held, WineControlInputTest,
                                          THeldKeyCase{"Ctrl", VK_CONTROL, ssCtrl},
                                          THeldKeyCase{"Alt", VK_MENU, ssAlt}),
                          ByName{});
+
+TEST_F(WineInputTest, AFaceWindowMadeAnewToStayOnTopIsCutToTheFaceAndDraggedByIt)
+{
+    const TFaceForm Shaped(*App, {300, 200}, FaceChecks[0].Id);
+    TForm* Form = Shaped.Form;
+    const HWND Old = Form->GetHandle();
+    Form->SetFormStyle(fsStayOnTop);
+    Shaped.Image->ApplyPictureRegion();
+    ASSERT_NE(Form->GetHandle(), Old);
+    auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
+    ASSERT_NE(Peer, nullptr);
+    void* Window = Peer->GetHandle();
+    EXPECT_TRUE(IsTopmost(Window));
+    const std::optional<TNativeRegion> Region = ReadWindowRegion(Window);
+    ASSERT_TRUE(Region) << "the window has no region";
+    EXPECT_EQ(TRegion::FromRects(Region->Rects), Shaped.Outline);
+
+    // Along the outline's widest band, so that the system sends every move and the release to
+    // the window whether or not the form has taken the press (and the capture) by then.
+    const TRect Band = Shaped.WidestBand();
+    // A borderless window: its client area begins at its top-left corner.
+    const TPoint Origin = ReadWindowBounds(Window).TopLeft();
+    const TPoint Press = Origin + TPoint{Band.Left + Band.Width() / 4, Band.Top};
+    const TPoint Step{Band.Width() / 2, 0};
+    ASSERT_GT(Step.X, Shaped.Image->GetDragTolerance());
+    ASSERT_TRUE(Eventually(
+        [&] {
+            Pump();
+            return WindowAt(Press) == Window;
+        },
+        InputTimeoutMs));
+    ASSERT_TRUE(MovePointer(Press));
+    ASSERT_TRUE(PressButton(TPointerButton::Left));
+    ASSERT_TRUE(MovePointer(Press + Step));
+    ASSERT_TRUE(ReleaseButton(TPointerButton::Left));
+    EXPECT_TRUE(Eventually(
+        [&] {
+            Pump();
+            return ReadWindowBounds(Window).TopLeft() == Origin + Step;
+        },
+        InputTimeoutMs));
+    EXPECT_EQ(Form->GetBoundsRect().TopLeft(), Origin + Step);
+}
 
 } // namespace
