@@ -427,3 +427,9 @@ bool TFileRegistry::RemoveKey(const std::string& Path)
     Parse(Before); // the file did not change: neither does the tree
     return false;
 }
+
+std::vector<std::string> TFileRegistry::GetValueNames(const std::string& Path)
+{
+    EnsureLoaded();
+    return FTree.GetValueNames(Path);
+}

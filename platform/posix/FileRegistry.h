@@ -32,6 +32,8 @@ public:
     // Removes a key with everything below it (tests clean up with it); false when it is missing
     // or the file cannot take the change.
     bool RemoveKey(const std::string& Path);
+    // The names of the values of the key Path; none when it is missing.
+    std::vector<std::string> GetValueNames(const std::string& Path);
 
     const std::string& GetFilePath();
     // The whole tree as the file holds it.

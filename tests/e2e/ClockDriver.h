@@ -8,7 +8,9 @@
 #include "base/Rect.h"
 #include "framework/graphics/Bitmap.h"
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,14 +22,38 @@ enum class TClick
     Right
 };
 
+// A value of the clock's settings key as the store holds it: its type (REG_DWORD is 4) and its
+// bytes.
+struct TStoredValue
+{
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+
+    bool operator==(const TStoredValue&) const = default;
+};
+using TStoredSettings = std::map<std::string, TStoredValue>;
+
 class TClockDriver
 {
 public:
     virtual ~TClockDriver() = default;
 
+    // The clock's settings (HKEY_CURRENT_USER\Software\Tolvane\QXRidivAzoza in the store of its
+    // port) are the driver's own: a new driver starts without the key, so that the clock's first
+    // run begins with nothing stored. StoreSetting puts a REG_DWORD value there (creating the
+    // key), before Start or between two runs; false when the store did not take it.
+    virtual bool StoreSetting(const std::string& Name, std::int32_t Value) = 0;
+    // The values of the key as they are now; none while the key does not exist.
+    virtual std::optional<TStoredSettings> ReadSettings() = 0;
+    // The size of the screen the clock runs on.
+    virtual TPoint GetScreenSize() = 0;
+
     // Starts the executable and waits (a bounded time) for its main window, whose client area
-    // has the size ClientSize; empty when it showed, otherwise what went wrong.
+    // has the size ClientSize; empty when it showed, otherwise what went wrong. Once the clock
+    // has ended (AwaitExit, Kill), Start runs it again over the same settings.
     virtual std::string Start(TPoint ClientSize) = 0;
+    // Ends the clock at once, as a crash would: it saves nothing on the way out.
+    virtual void Kill() = 0;
     // The main window's client area on the screen.
     virtual TRect GetClientBounds() = 0;
     // Moves the main window (its client area's top-left corner) without activating it.

@@ -1,13 +1,16 @@
 #include "tests/e2e/ClockFace.h"
 
 #include "base/Exception.h"
+#include "framework/graphics/ImageList.h"
 #include "framework/objects/FormParser.h"
 #include "framework/objects/Resources.h"
 #include "framework/stdctrls/MenuItem.h"
 #include "framework/stdctrls/MenuLayout.h"
 #include "shaped/RegionFromBitmap.h"
 
+#include <map>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -34,31 +37,70 @@ int Integer(const TFormObject& Object, std::string_view Name)
     return V ? int(V->GetInteger()) : 0;
 }
 
-TClockFace Load()
+// Where a style puts the digits and how large it makes the window. The description itself
+// lays out Nixie Large (style 0): its picture, display top and digit places are read there.
+struct TStyleLayout
 {
-    const TFormObject Form = TFormParser::Parse(TResources::GetText("form", "TForm1"));
-    TClockFace F;
+    int Picture; // the face's bitmap resource
+    TPoint Window;
+    int Top; // of the digit display
+    std::array<int, 6> DigitX;
+    TPoint DigitSize; // 0 x 0: the images' own size
+    bool Vfd;
+};
 
+constexpr TStyleLayout StyleLayouts[4] = {
+    {0, {308, 154}, 0, {}, {0, 0}, false},                             // Nixie Large
+    {72, {160, 80}, 24, {5, 27, 55, 76, 103, 124}, {11, 22}, false},   // Nixie Small
+    {70, {381, 158}, 63, {88, 120, 177, 206, 267, 294}, {0, 0}, true}, // Vfd Large
+    {69, {190, 80}, 31, {45, 57, 88, 103, 131, 146}, {12, 19}, true},  // Vfd Small
+};
+
+const TFormObject& Description()
+{
+    static const TFormObject Form = TFormParser::Parse(TResources::GetText("form", "TForm1"));
+    return Form;
+}
+
+TClockFace Load(int Style, int Color)
+{
+    if (Style < 0 || Style > 3)
+        throw EResNotFound("No clock style " + std::to_string(Style));
+    const TFormObject& Form = Description();
     const TFormObject& Image = Child(Form, "fcImageForm1");
-    const int PictureId = Integer(Image, "Picture");
-    F.Face = LoadBitmapResource(PictureId);
-    if (F.Face.Empty())
-        throw EResNotFound("Bitmap resource " + std::to_string(PictureId) + " not found");
-    F.Outline = OutlineOf(F.Face);
-
     const TFormObject& Display = Child(Form, "RidivAzoza1");
-    F.Display = TRect::FromSize(Integer(Display, "Left"), Integer(Display, "Top"),
-                                Integer(Display, "Width"), Integer(Display, "Height"));
-    const int Y = Integer(Display, "DigitAllY");
-    for (std::size_t Slot = 0; Slot < F.Slots.size(); ++Slot) {
-        const std::string Name = "Digit" + std::to_string(Slot) + "X";
-        F.Slots[Slot] = {F.Display.Left + Integer(Display, Name), F.Display.Top + Y};
+    TStyleLayout L = StyleLayouts[Style];
+    std::string List;
+    if (Style == 0) {
+        L.Picture = Integer(Image, "Picture");
+        L.Top = Integer(Display, "Top");
+        for (std::size_t Slot = 0; Slot < L.DigitX.size(); ++Slot)
+            L.DigitX[Slot] = Integer(Display, "Digit" + std::to_string(Slot) + "X");
+        const TFormValue* Named = Property(Display, "ImageList");
+        List = Named ? Named->GetText() : "";
+    } else if (L.Vfd && Color >= 0 && Color <= 2) {
+        const char* Colours[] = {"ImageListVfdG", "ImageListVfdR", "ImageListVfd"};
+        List = Colours[Color];
+    } else {
+        List = "ImageListNixie";
     }
 
-    const TFormValue* List = Property(Display, "ImageList");
-    const TFormObject& Digits = Child(Form, List ? List->GetText() : "");
-    const TFormValue* Strip = Property(Digits, "Bitmap");
-    F.Digits.LoadFromResource(Strip ? Strip->GetText() : "");
+    TClockFace F;
+    F.Window = L.Window;
+    F.Face = LoadBitmapResource(L.Picture);
+    if (F.Face.Empty())
+        throw EResNotFound("Bitmap resource " + std::to_string(L.Picture) + " not found");
+    F.Outline = OutlineOf(F.Face);
+
+    F.DigitList = List;
+    F.Cells = DigitCells(List, L.DigitSize);
+    F.DigitSize =
+        F.Cells.empty() ? TPoint{} : TPoint{F.Cells[0].GetWidth(), F.Cells[0].GetHeight()};
+    const TPoint Corner{Integer(Display, "Left"), L.Top + Integer(Display, "DigitAllY")};
+    for (std::size_t Slot = 0; Slot < F.Slots.size(); ++Slot)
+        F.Slots[Slot] = Corner + TPoint{L.DigitX[Slot], 0};
+    F.Display = TRect(Corner.X, Corner.Y, Corner.X + L.DigitX.back() + F.DigitSize.X,
+                      Corner.Y + F.DigitSize.Y);
 
     for (const TFormObject& Item : Child(Form, "PopupMenu1").Children) {
         const TFormValue* Caption = Property(Item, "Caption");
@@ -92,17 +134,46 @@ TRegion OutlineOf(const TBitmap& Face)
         .value_or(TRegion());
 }
 
-const TClockFace& TClockFace::Get()
+const TClockFace& TClockFace::Get(int Style, int Color)
 {
-    static const TClockFace Face = Load();
-    return Face;
+    static std::map<std::pair<int, int>, TClockFace> Faces;
+    auto Found = Faces.find({Style, Color});
+    if (Found == Faces.end())
+        Found = Faces.emplace(std::pair{Style, Color}, Load(Style, Color)).first;
+    return Found->second;
+}
+
+std::vector<TBitmap> DigitCells(const std::string& ListName, TPoint Size)
+{
+    const TFormValue* Strip = Property(Child(Description(), ListName), "Bitmap");
+    TImageList List;
+    List.LoadFromResource(Strip ? Strip->GetText() : "");
+    std::vector<TBitmap> Cells(std::size_t(List.GetCount()));
+    for (int I = 0; I < List.GetCount(); ++I) {
+        TBitmap Image;
+        List.GetBitmap(I, Image);
+        if (Size == TPoint{}) {
+            Cells[std::size_t(I)] = Image;
+            continue;
+        }
+        TBitmap& Cell = Cells[std::size_t(I)];
+        Cell.SetSize(Size.X, Size.Y);
+        for (int Y = 0; Y < Size.Y; ++Y)
+            for (int X = 0; X < Size.X; ++X)
+                Cell.GetScanLine(Y)[X] = Image.GetScanLine(Y * Image.GetHeight() /
+                                                           Size.Y)[X * Image.GetWidth() / Size.X];
+    }
+    return Cells;
 }
 
 std::optional<TClockDigits> ReadDigits(const TClockFace& Face, const TBitmap& Client)
 {
-    std::vector<TBitmap> Cells(std::size_t(Face.Digits.GetCount()));
-    for (int I = 0; I < Face.Digits.GetCount(); ++I)
-        Face.Digits.GetBitmap(I, Cells[std::size_t(I)]);
+    return ReadDigits(Face, Face.Cells, Client);
+}
+
+std::optional<TClockDigits> ReadDigits(const TClockFace& Face, const std::vector<TBitmap>& Cells,
+                                       const TBitmap& Client)
+{
     TClockDigits Digits{};
     for (std::size_t Slot = 0; Slot < Digits.size(); ++Slot) {
         int Found = -1;

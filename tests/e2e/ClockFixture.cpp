@@ -48,16 +48,53 @@ std::vector<TPoint> StepsBetween(TPoint From, TPoint To, int Steps)
     return Path;
 }
 
+TStoredValue Dword(std::int32_t Value)
+{
+    const auto U = static_cast<std::uint32_t>(Value);
+    return {4 /* REG_DWORD */,
+            {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16), std::uint8_t(U >> 24)}};
+}
+
+void PrintTo(const TStoredValue& V, std::ostream* Out)
+{
+    if (V.Type == 4 && V.Data.size() == 4) {
+        *Out << "dword "
+             << static_cast<std::int32_t>(V.Data[0] | V.Data[1] << 8 | V.Data[2] << 16 |
+                                          std::uint32_t(V.Data[3]) << 24);
+        return;
+    }
+    *Out << "type " << V.Type << ":";
+    for (const std::uint8_t B : V.Data)
+        *Out << " " << int(B);
+}
+
 void ClockTest::SetUp()
 {
-    Face = &TClockFace::Get();
+    const TStartup S = Startup();
+    int Style = 0;
+    int Color = 0;
     Driver = MakeClockDriver();
-    const std::string Problem = Driver->Start({Face->Face.GetWidth(), Face->Face.GetHeight()});
+    for (const auto& [Name, Value] : S.Settings) {
+        ASSERT_TRUE(Driver->StoreSetting(Name, Value)) << Name;
+        if (Name == "type")
+            Style = Value;
+        else if (Name == "vdfcolor")
+            Color = Value;
+    }
+    Face = &TClockFace::Get(Style, Color);
+    StartClock();
+    if (IsSkipped() || HasFatalFailure() || !S.MoveHome)
+        return;
+    ASSERT_TRUE(Driver->MoveWindow(Home));
+    ASSERT_TRUE(AwaitOrigin(Home)) << testing::PrintToString(Origin());
+}
+
+void ClockTest::StartClock()
+{
+    const std::string Problem = Driver->Start(Face->Window);
     if (Problem == "no display")
         GTEST_SKIP() << "no display to run the clock on";
     ASSERT_EQ(Problem, "") << Driver->Describe();
-    ASSERT_TRUE(Driver->MoveWindow(Home));
-    ASSERT_TRUE(AwaitOrigin(Home)) << testing::PrintToString(Origin());
 }
 
 void ClockTest::TearDown()
@@ -91,8 +128,7 @@ ClockTest::ReadClock(const std::function<bool(const TReading&)>& Accept) const
 
 TPoint ClockTest::DigitPoint() const
 {
-    const TPoint P =
-        Face->Slots[2] + TPoint{Face->Digits.GetWidth() / 2, Face->Digits.GetHeight() / 2};
+    const TPoint P = Face->Slots[2] + TPoint{Face->DigitSize.X / 2, Face->DigitSize.Y / 2};
     EXPECT_TRUE(Face->Display.Contains(P) && Face->Outline.Contains(P));
     return P;
 }
@@ -143,6 +179,25 @@ void ClockTest::DragByDigits(const std::vector<TPoint>& Steps)
         return Followed;
     });
     ASSERT_TRUE(Driver->EndDrag()) << "the release did not reach the clock";
+}
+
+std::optional<long> ClockTest::QuitFromTheMenu()
+{
+    const std::optional<TRect> Menu = OpenMenu();
+    EXPECT_TRUE(Menu) << "no menu appeared";
+    // Where the rows lie, measured as the menu measures them.
+    const std::optional<TMenuGeometry> Geometry = MeasureMenu(*Face, "Quit1");
+    EXPECT_TRUE(Geometry) << "the menu has no Quit1";
+    if (!Menu || !Geometry)
+        return std::nullopt;
+    EXPECT_EQ(Menu->Width(), Geometry->Menu.Width());
+    EXPECT_EQ(Menu->Height(), Geometry->Menu.Height());
+    const TRect& Row = Geometry->Row;
+    if (!Driver->MovePointer(Menu->TopLeft() +
+                             TPoint{(Row.Left + Row.Right) / 2, (Row.Top + Row.Bottom) / 2}) ||
+        !Driver->Click(TClick::Left))
+        return std::nullopt;
+    return Driver->AwaitExit();
 }
 
 std::optional<TRect> ClockTest::OpenMenu()

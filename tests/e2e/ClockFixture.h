@@ -1,15 +1,19 @@
 #pragma once
 
-// A case with the clock's executable running, its main window moved to Home, and the ways a
-// user reads and moves it, written once over the port's driver.
+// A case with the clock's executable running over the settings the case stored before, its main
+// window moved to Home, and the ways a user reads and moves it, written once over the port's
+// driver.
 
 #include "tests/e2e/ClockDriver.h"
 #include "tests/e2e/ClockFace.h"
 
+#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 void PrintTo(const TRect& R, std::ostream* Out);
@@ -26,8 +30,22 @@ protected:
     // box may show), with room for a drag in every direction.
     static constexpr TPoint Home{520, 420};
 
+    // What a case stores before the clock starts (none at all: its first run), and whether the
+    // window then goes Home. By default the title box stays off, since it would cover the digits
+    // for the first seconds.
+    struct TStartup
+    {
+        std::vector<std::pair<std::string, std::int32_t>> Settings{{"title", 0}};
+        bool MoveHome = true;
+    };
+    virtual TStartup Startup() const { return {}; }
+
     void SetUp() override;
     void TearDown() override;
+
+    // Starts the clock (again, once it has ended) and waits for the main window of the style
+    // that the stored settings choose.
+    void StartClock();
 
     TPoint Origin() const { return Driver->GetClientBounds().TopLeft(); }
     TPoint OnScreen(TPoint Client) const { return Origin() + Client; }
@@ -45,6 +63,8 @@ protected:
         int After = 0;
     };
     std::optional<TReading> ReadClock(const std::function<bool(const TReading&)>& Accept) const;
+    // Quits through the context menu's Quit; the clock's exit code once it has ended.
+    std::optional<long> QuitFromTheMenu();
 
     // A client point on the digit display, off the cells' edges; one on the face above it, in
     // the middle of the outline's widest piece there.
@@ -64,6 +84,10 @@ protected:
     const TClockFace* Face = nullptr;
     std::unique_ptr<TClockDriver> Driver;
 };
+
+// A REG_DWORD value as the store holds it.
+TStoredValue Dword(std::int32_t Value);
+void PrintTo(const TStoredValue& V, std::ostream* Out);
 
 // The points of a move from From to To in Steps straight steps, the last one on To.
 std::vector<TPoint> StepsBetween(TPoint From, TPoint To, int Steps);

@@ -8,6 +8,7 @@
 
 namespace {
 
+constexpr const wchar_t* SettingsKey = L"Software\\Tolvane\\QXRidivAzoza";
 constexpr int StartTimeoutMs = 30000; // a first start of a Wine process on a loaded machine
 constexpr int EndTimeoutMs = 15000;
 
@@ -62,12 +63,40 @@ std::wstring ClockExecutable()
     return Path;
 }
 
+std::string Utf8(const wchar_t* Text, int Chars)
+{
+    const int Bytes = WideCharToMultiByte(CP_UTF8, 0, Text, Chars, nullptr, 0, nullptr, nullptr);
+    std::string Out(std::size_t(std::max(0, Bytes)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, Text, Chars, Out.data(), Bytes, nullptr, nullptr);
+    return Out;
+}
+
+std::wstring Wide(const std::string& Text)
+{
+    const int Chars = MultiByteToWideChar(CP_UTF8, 0, Text.data(), int(Text.size()), nullptr, 0);
+    std::wstring Out(std::size_t(std::max(0, Chars)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, Text.data(), int(Text.size()), Out.data(), Chars);
+    return Out;
+}
+
+// The clock's settings live in the registry of the Wine prefix, which this process shares with
+// the clock: every driver begins by removing what an earlier case left there.
+void RemoveSettings()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey); // the key with everything in it
+}
+
 class TWineClockDriver : public TClockDriver
 {
 public:
+    TWineClockDriver() { RemoveSettings(); }
     ~TWineClockDriver() override;
 
+    bool StoreSetting(const std::string& Name, std::int32_t Value) override;
+    std::optional<TStoredSettings> ReadSettings() override;
+    TPoint GetScreenSize() override;
     std::string Start(TPoint ClientSize) override;
+    void Kill() override;
     TRect GetClientBounds() override;
     bool MoveWindow(TPoint Origin) override;
     TBitmap CaptureClient() override;
@@ -121,8 +150,54 @@ std::optional<TNativeRegion> WindowRegionOf(TClockDriver& Driver)
     return static_cast<TWineClockDriver&>(Driver).GetWindowRegion();
 }
 
+bool TWineClockDriver::StoreSetting(const std::string& Name, std::int32_t Value)
+{
+    HKEY Key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &Key,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    const DWORD Data = static_cast<DWORD>(Value);
+    const LONG Result = RegSetValueExW(Key, Wide(Name).c_str(), 0, REG_DWORD,
+                                       reinterpret_cast<const BYTE*>(&Data), sizeof Data);
+    RegCloseKey(Key);
+    return Result == ERROR_SUCCESS;
+}
+
+std::optional<TStoredSettings> TWineClockDriver::ReadSettings()
+{
+    HKEY Key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, KEY_QUERY_VALUE, &Key) != ERROR_SUCCESS)
+        return std::nullopt;
+    TStoredSettings Settings;
+    for (DWORD Index = 0;; ++Index) {
+        wchar_t Name[16384]; // the longest value name the registry allows
+        DWORD NameChars = 16384;
+        DWORD Type = 0;
+        BYTE Data[1024];
+        DWORD Bytes = sizeof Data;
+        const LONG Result =
+            RegEnumValueW(Key, Index, Name, &NameChars, nullptr, &Type, Data, &Bytes);
+        if (Result == ERROR_NO_MORE_ITEMS)
+            break;
+        TStoredValue& V = Settings[Utf8(Name, int(NameChars))];
+        V.Type = Type;
+        if (Result == ERROR_SUCCESS)
+            V.Data.assign(Data, Data + Bytes);
+        else
+            V.Type = ~0u; // larger than any setting: shown as such
+    }
+    RegCloseKey(Key);
+    return Settings;
+}
+
+TPoint TWineClockDriver::GetScreenSize()
+{
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 std::string TWineClockDriver::Start(TPoint ClientSize)
 {
+    Kill(); // what is left of a run before
     const std::wstring Executable = ClockExecutable();
     std::wstring CommandLine = L"\"" + Executable + L"\"";
     STARTUPINFOW Startup{};
@@ -153,11 +228,26 @@ std::string TWineClockDriver::Start(TPoint ClientSize)
         return "";
     DWORD Code = 0;
     GetExitCodeProcess(AsHandle(FProcess), &Code);
-    return Shown ? "the clock ended at start with exit code " + std::to_string(Code)
-                 : "the clock showed no main window";
+    if (Shown)
+        return "the clock ended at start with exit code " + std::to_string(Code);
+    std::string Problem = "the clock showed no main window of " + std::to_string(ClientSize.X) +
+                          " x " + std::to_string(ClientSize.Y) + "; its visible windows:";
+    for (void* Wnd : GetVisibleWindows()) {
+        RECT Client{};
+        GetClientRect(AsWindow(Wnd), &Client);
+        Problem += " " + std::to_string(Client.right) + " x " + std::to_string(Client.bottom) +
+                   (IsToolWindow(Wnd) ? " (tool window)" : "");
+    }
+    return Problem;
 }
 
 TWineClockDriver::~TWineClockDriver()
+{
+    Kill();
+    RemoveSettings();
+}
+
+void TWineClockDriver::Kill()
 {
     if (FProcess && WaitForSingleObject(AsHandle(FProcess), 0) != WAIT_OBJECT_0) {
         TerminateProcess(AsHandle(FProcess), 1);
@@ -167,6 +257,10 @@ TWineClockDriver::~TWineClockDriver()
         CloseHandle(AsHandle(FThread));
     if (FProcess)
         CloseHandle(AsHandle(FProcess));
+    FThread = nullptr;
+    FProcess = nullptr;
+    FProcessId = 0;
+    FMainWindow = nullptr;
 }
 
 std::vector<void*> TWineClockDriver::GetVisibleWindows() const

@@ -1,5 +1,6 @@
 #include "tests/x11/X11ClockDriver.h"
 
+#include "platform/posix/FileRegistry.h"
 #include "platform/posix/PosixFiles.h"
 
 #include <algorithm>
@@ -17,6 +18,8 @@ extern char** environ;
 
 namespace {
 
+constexpr const char* SettingsKey = "Software\\Tolvane\\QXRidivAzoza";
+
 // A top-level window of the server (a child of the root) as another client sees it.
 struct TForeignWindow
 {
@@ -32,7 +35,11 @@ class TX11ClockDriver : public TClockDriver, public TX11Observer
 public:
     ~TX11ClockDriver() override;
 
+    bool StoreSetting(const std::string& Name, std::int32_t Value) override;
+    std::optional<TStoredSettings> ReadSettings() override;
+    TPoint GetScreenSize() override;
     std::string Start(TPoint ClientSize) override;
+    void Kill() override;
     TRect GetClientBounds() override;
     bool MoveWindow(TPoint Origin) override;
     TBitmap CaptureClient() override;
@@ -52,6 +59,10 @@ public:
     unsigned long GetWindow() const { return FWindow; }
 
 private:
+    // The clock's configuration folder (its $XDG_CONFIG_HOME), made at the first use; empty when
+    // none could be made.
+    const std::string& Folder();
+    std::string RegistryFile() { return Folder() + "/nixie/registry"; }
     std::string Spawn();
     bool AwaitInputTaken();
     bool Ping();
@@ -88,10 +99,7 @@ pid_t ProcessOf(TClockDriver& Driver)
 
 TX11ClockDriver::~TX11ClockDriver()
 {
-    if (FChild > 0) {
-        kill(FChild, SIGKILL);
-        waitpid(FChild, nullptr, 0);
-    }
+    Kill();
     if (!FFolder.empty()) {
         std::error_code Ignored;
         std::filesystem::remove_all(FFolder, Ignored);
@@ -101,29 +109,99 @@ TX11ClockDriver::~TX11ClockDriver()
     CloseObserver();
 }
 
+const std::string& TX11ClockDriver::Folder()
+{
+    // A configuration folder of its own: the registry and settings of this driver's runs only.
+    if (FFolder.empty()) {
+        std::string Template = GetConfigHome() + "/clock-XXXXXX";
+        if (mkdtemp(Template.data()))
+            FFolder = Template;
+    }
+    return FFolder;
+}
+
+bool TX11ClockDriver::StoreSetting(const std::string& Name, std::int32_t Value)
+{
+    if (Folder().empty())
+        return false;
+    TFileRegistry Registry(RegistryFile());
+    TRegistryKey Key = 0;
+    if (Registry.CreateKey(SettingsKey, Key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const auto U = static_cast<std::uint32_t>(Value);
+    const std::uint8_t Bytes[4] = {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16),
+                                   std::uint8_t(U >> 24)};
+    const long Result = Registry.SetValue(Key, Name, REG_DWORD, Bytes);
+    Registry.CloseKey(Key);
+    return Result == ERROR_SUCCESS;
+}
+
+std::optional<TStoredSettings> TX11ClockDriver::ReadSettings()
+{
+    if (Folder().empty())
+        return std::nullopt;
+    // As the clock's next run would read the file.
+    TFileRegistry Registry(RegistryFile());
+    TRegistryKey Key = 0;
+    if (Registry.OpenKey(SettingsKey, Key) != ERROR_SUCCESS)
+        return std::nullopt;
+    TStoredSettings Settings;
+    for (const std::string& Name : Registry.GetValueNames(SettingsKey)) {
+        TStoredValue& V = Settings[Name];
+        Registry.QueryValue(Key, Name, V.Type, V.Data);
+    }
+    Registry.CloseKey(Key);
+    return Settings;
+}
+
+TPoint TX11ClockDriver::GetScreenSize()
+{
+    if (!Observer && !OpenObserver())
+        return {};
+    return {DisplayWidth(Observer, DefaultScreen(Observer)),
+            DisplayHeight(Observer, DefaultScreen(Observer))};
+}
+
 std::string TX11ClockDriver::Start(TPoint ClientSize)
 {
-    if (!OpenObserver())
+    if (!Observer && !OpenObserver())
         return "no display";
     if (std::string Problem = Spawn(); !Problem.empty())
         return Problem;
+    FWindow = 0;
+    std::vector<TForeignWindow> Seen;
     const bool Shown = Eventually([&] {
-        for (const TForeignWindow& W : WindowsOfTheClock())
+        Seen = WindowsOfTheClock();
+        for (const TForeignWindow& W : Seen)
             if (W.Name == "Form1" && W.Viewable && !W.OverrideRedirect &&
                 W.Bounds.Width() == ClientSize.X && W.Bounds.Height() == ClientSize.Y)
                 FWindow = W.Window;
         return FWindow != 0;
     });
-    return Shown ? "" : "the clock showed no main window";
+    if (Shown)
+        return "";
+    std::string Problem = "the clock showed no main window of " + std::to_string(ClientSize.X) +
+                          " x " + std::to_string(ClientSize.Y) + "; its windows:";
+    for (const TForeignWindow& W : Seen)
+        Problem += " \"" + W.Name + "\" " + std::to_string(W.Bounds.Width()) + " x " +
+                   std::to_string(W.Bounds.Height()) + (W.Viewable ? "" : " (unmapped)");
+    return Problem;
+}
+
+void TX11ClockDriver::Kill()
+{
+    if (FChild > 0) {
+        kill(FChild, SIGKILL);
+        waitpid(FChild, nullptr, 0);
+    }
+    FChild = -1;
+    FWindow = 0;
 }
 
 std::string TX11ClockDriver::Spawn()
 {
-    // A configuration folder of its own: the registry and settings of this run only.
-    std::string Template = GetConfigHome() + "/clock-XXXXXX";
-    if (!mkdtemp(Template.data()))
+    if (Folder().empty())
         return "no configuration folder";
-    FFolder = Template;
     std::vector<std::string> Environment{std::string("DISPLAY=") + DisplayString(Observer),
                                          "XDG_CONFIG_HOME=" + FFolder};
     for (char** E = environ; *E; ++E) {

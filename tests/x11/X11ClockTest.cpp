@@ -38,10 +38,9 @@ TEST_F(X11ClockTest, KeepsOutOfTheTaskBar)
 TEST_F(X11ClockTest, DraggingTheFaceDrawsAnOutlineUntilTheRelease)
 {
     const TPoint Offset{60, 40};
-    // The outline's bottom-right corner lies beyond the window before and outside its face
-    // after: there the screen shows the root, inverted while the outline is up.
-    const TPoint Corner =
-        Home + Offset + TPoint{Face->Face.GetWidth() - 1, Face->Face.GetHeight() - 1};
+    // The outline (the window's bounds) has its bottom-right corner beyond the window before and
+    // outside its face after: there the screen shows the root, inverted while the outline is up.
+    const TPoint Corner = Home + Offset + Face->Window - TPoint{1, 1};
     const TPixel Before = RootPixel(Corner);
     const TPoint From = FacePoint();
     PressAndMove(From, StepsBetween(From, From + Offset, 4), [](TPoint) { return true; });

@@ -4,12 +4,19 @@
 #include "platform/posix/PosixFiles.h"
 #include "platform/x11/X11Platform.h"
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <poll.h>
 #include <random>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -265,6 +272,113 @@ TEST_F(X11RegistryFileTest, DamagedLinesAreSkippedAndTheOriginalKept)
 
     ASSERT_EQ(Set(R, "Software\\Nixie", "later", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
     EXPECT_EQ(FileText(File + ".damaged"), Damaged);
+}
+
+// The clock's settings as SaveSettings writes them, one value after the other, each write
+// replacing the file: a writer killed at any moment leaves a file that reads without a damaged
+// line and holds at least the last sequence the writer reported finished (the one it was in the
+// middle of may be there in part). Every sequence writes one counter into all the values.
+constexpr const char* ClockKey = "Software\\Tolvane\\QXRidivAzoza";
+constexpr const char* ClockValues[] = {"viewertop",   "viewerleft", "viewerwidth", "viewerheight",
+                                       "alwaysontop", "hidetask",   "24hour",      "autoload",
+                                       "type",        "vdfcolor",   "title"};
+
+std::vector<std::uint8_t> Counter(std::uint32_t N)
+{
+    return {std::uint8_t(N), std::uint8_t(N >> 8), std::uint8_t(N >> 16), std::uint8_t(N >> 24)};
+}
+
+// Writes sequences From, From + 1, ... (Count of them), telling Report after each one; ends the
+// child process.
+[[noreturn]] void WriteSequences(const std::string& File, std::uint32_t From, int Count, int Report)
+{
+    TFileRegistry R(File);
+    TRegistryKey Key = 0;
+    if (R.CreateKey(ClockKey, Key, nullptr) != ERROR_SUCCESS)
+        _exit(2);
+    for (std::uint32_t N = From; N < From + std::uint32_t(Count); ++N) {
+        for (const char* Name : ClockValues)
+            if (R.SetValue(Key, Name, REG_DWORD, Counter(N)) != ERROR_SUCCESS)
+                _exit(3);
+        if (write(Report, &N, sizeof N) != sizeof N)
+            _exit(4);
+    }
+    _exit(0);
+}
+
+// The next report of the writer; none once it has ended (or after a bound that only guards
+// against a writer that hangs).
+std::optional<std::uint32_t> NextReport(int Fd)
+{
+    pollfd P{Fd, POLLIN, 0};
+    std::uint32_t N = 0;
+    if (poll(&P, 1, 10000) != 1 || read(Fd, &N, sizeof N) != sizeof N)
+        return std::nullopt;
+    return N;
+}
+
+TEST_F(X11RegistryFileTest, AWriterKilledAtAnyMomentLeavesTheLastFinishedWrite)
+{
+    {
+        TFileRegistry First(File);
+        for (const char* Name : ClockValues)
+            ASSERT_EQ(Set(First, ClockKey, Name, REG_DWORD, Counter(0)), ERROR_SUCCESS);
+    }
+    std::mt19937 Random(1977);  // seeded: the same kills every run
+    std::uint32_t Finished = 0; // the last sequence a writer reported
+    std::uint32_t Highest = 0;  // the highest counter in the file
+    int Killed = 0;
+    for (int Round = 0; Round < 200; ++Round) {
+        int Report[2];
+        ASSERT_EQ(pipe(Report), 0);
+        const std::uint32_t From = Highest + 1;
+        const pid_t Writer = fork();
+        ASSERT_GE(Writer, 0);
+        if (Writer == 0) {
+            close(Report[0]);
+            WriteSequences(File, From, 200, Report[1]);
+        }
+        close(Report[1]);
+        // Maybe a finished sequence first, then a pause that lands anywhere in the next one (a
+        // sequence takes a few milliseconds: one file written and synced per value).
+        const int Wait = int(Random() % 2);
+        const auto Pause = std::chrono::microseconds(Random() % 4000);
+        for (int I = 0; I < Wait; ++I)
+            if (const std::optional<std::uint32_t> N = NextReport(Report[0]))
+                Finished = *N;
+        std::this_thread::sleep_for(Pause);
+        kill(Writer, SIGKILL);
+        int Status = 0;
+        ASSERT_EQ(waitpid(Writer, &Status, 0), Writer);
+        while (const std::optional<std::uint32_t> N = NextReport(Report[0]))
+            Finished = *N;
+        close(Report[0]);
+        if (WIFSIGNALED(Status))
+            ++Killed;
+        else
+            ASSERT_EQ(WEXITSTATUS(Status), 0) << "the writer failed in round " << Round;
+
+        const std::string Text = FileText(File);
+        ASSERT_EQ(TFileRegistry(File).Parse(Text), 0) << "round " << Round << ":\n" << Text;
+        TFileRegistry Next(File); // as the clock's next start reads it
+        for (const char* Name : ClockValues) {
+            std::uint32_t Type = 0;
+            std::vector<std::uint8_t> Data;
+            ASSERT_EQ(Get(Next, ClockKey, Name, Type, Data), ERROR_SUCCESS)
+                << Name << " in round " << Round << ":\n"
+                << Text;
+            ASSERT_EQ(Type, REG_DWORD);
+            ASSERT_EQ(Data.size(), 4u);
+            const std::uint32_t N =
+                Data[0] | Data[1] << 8 | Data[2] << 16 | std::uint32_t(Data[3]) << 24;
+            ASSERT_GE(N, Finished) << Name << " lost a finished write in round " << Round;
+            // Nothing beyond the sequence the writer was in the middle of.
+            ASSERT_LE(N, std::max(From, Finished + 1)) << Name << " in round " << Round;
+            Highest = std::max(Highest, N);
+        }
+    }
+    // Most writers died in the middle: they had 200 sequences to write.
+    EXPECT_GT(Killed, 150);
 }
 
 TEST(X11RegistryDefault, LivesInTheConfigurationFolder)
