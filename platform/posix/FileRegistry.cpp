@@ -227,6 +227,8 @@ void TFileRegistry::EnsureLoaded()
     if (FLoaded)
         return;
     FLoaded = true;
+    // A writer killed before its rename leaves a temporary file beside: an old one is litter.
+    RemoveStaleTemporaries(GetFilePath(), 60);
     const std::optional<std::string> Text = ReadWholeFile(GetFilePath());
     if (!Text) {
         if (errno != ENOENT) {

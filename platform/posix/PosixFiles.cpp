@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -113,6 +115,30 @@ bool WriteFileAtomically(const std::string& Path, std::string_view Bytes, unsign
         return false;
     }
     return true;
+}
+
+int RemoveStaleTemporaries(const std::string& Path, int OlderThanSeconds)
+{
+    const std::string Folder = GetFolderOf(Path);
+    const std::string Prefix = Path.substr(Path.find_last_of('/') + 1) + ".";
+    DIR* Dir = opendir(Folder.c_str());
+    if (!Dir)
+        return 0;
+    const time_t Now = time(nullptr);
+    int Removed = 0;
+    while (const dirent* Entry = readdir(Dir)) {
+        const std::string_view Name = Entry->d_name;
+        if (Name.size() != Prefix.size() + 6 || !Name.starts_with(Prefix))
+            continue;
+        const std::string Full = Folder + "/" + std::string(Name);
+        struct stat Info
+        {};
+        if (lstat(Full.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) &&
+            Now - Info.st_mtime >= OlderThanSeconds && unlink(Full.c_str()) == 0)
+            ++Removed;
+    }
+    closedir(Dir);
+    return Removed;
 }
 
 bool IsExistingFile(const std::string& Path)

@@ -29,5 +29,11 @@ std::optional<std::string> ReadWholeFile(const std::string& Path);
 // over the old one. A new file gets Mode; an existing one keeps its permissions.
 bool WriteFileAtomically(const std::string& Path, std::string_view Bytes, unsigned Mode);
 
+// Removes what WriteFileAtomically left of Path when its writer died between making the
+// temporary file and renaming it: files named Path, a dot and six characters, last changed at
+// least OlderThanSeconds ago (a live writer keeps its temporary file for a moment only).
+// Returns how many were removed.
+int RemoveStaleTemporaries(const std::string& Path, int OlderThanSeconds);
+
 // True when Path names something other than a folder.
 bool IsExistingFile(const std::string& Path);

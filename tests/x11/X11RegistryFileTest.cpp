@@ -381,6 +381,27 @@ TEST_F(X11RegistryFileTest, AWriterKilledAtAnyMomentLeavesTheLastFinishedWrite)
     EXPECT_GT(Killed, 150);
 }
 
+TEST_F(X11RegistryFileTest, AnOldTemporaryFileOfADeadWriterIsSweptAway)
+{
+    const auto Touch = [&](const std::string& Name, std::chrono::seconds Age) {
+        std::ofstream(Folder / Name) << "[Software\\Half";
+        fs::last_write_time(Folder / Name, fs::file_time_type::clock::now() - Age);
+    };
+    Touch("registry.a1B2c3", std::chrono::hours(2));   // left by a writer killed long ago
+    Touch("registry.d4E5f6", std::chrono::seconds(0)); // a writer may be at it right now
+    Touch("registry.damaged", std::chrono::hours(2));
+    Touch("registry.old", std::chrono::hours(2));
+    TFileRegistry Registry(File);
+    TRegistryKey Key = 0;
+    EXPECT_EQ(Registry.OpenKey("Software", Key), ERROR_FILE_NOT_FOUND);
+    std::vector<std::string> Left;
+    for (const auto& Entry : fs::directory_iterator(Folder))
+        Left.push_back(Entry.path().filename().string());
+    std::sort(Left.begin(), Left.end());
+    EXPECT_EQ(Left,
+              (std::vector<std::string>{"registry.d4E5f6", "registry.damaged", "registry.old"}));
+}
+
 TEST(X11RegistryDefault, LivesInTheConfigurationFolder)
 {
     TX11Platform& Port = static_cast<TX11Platform&>(TPlatform::Get());
