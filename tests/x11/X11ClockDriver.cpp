@@ -55,6 +55,7 @@ public:
     std::string Describe() override;
 
     std::vector<TForeignWindow> WindowsOfTheClock();
+    std::string RegistryFile() { return Folder() + "/nixie/registry"; }
     pid_t GetProcess() const { return FChild; }
     unsigned long GetWindow() const { return FWindow; }
 
@@ -62,7 +63,6 @@ private:
     // The clock's configuration folder (its $XDG_CONFIG_HOME), made at the first use; empty when
     // none could be made.
     const std::string& Folder();
-    std::string RegistryFile() { return Folder() + "/nixie/registry"; }
     std::string Spawn();
     bool AwaitInputTaken();
     bool Ping();
@@ -95,6 +95,11 @@ unsigned long MainWindowOf(TClockDriver& Driver)
 pid_t ProcessOf(TClockDriver& Driver)
 {
     return static_cast<TX11ClockDriver&>(Driver).GetProcess();
+}
+
+std::string RegistryFileOf(TClockDriver& Driver)
+{
+    return static_cast<TX11ClockDriver&>(Driver).RegistryFile();
 }
 
 TX11ClockDriver::~TX11ClockDriver()

@@ -13,3 +13,5 @@
 TX11Observer& ObserverOf(TClockDriver& Driver);
 unsigned long MainWindowOf(TClockDriver& Driver);
 pid_t ProcessOf(TClockDriver& Driver);
+// The registry file of the clock's runs (it need not exist yet).
+std::string RegistryFileOf(TClockDriver& Driver);

@@ -67,6 +67,32 @@ TEST_F(X11ClockTest, APressWithinTheToleranceDrawsNoOutline)
     EXPECT_EQ(RootPixel(Corner), Before) << "an outline was left on the screen";
 }
 
+TEST_F(X11ClockTest, ADamagedSettingsFileKeepsWhatItCanAndTheClockStarts)
+{
+    Driver->Kill();
+    const std::string File = RegistryFileOf(*Driver);
+    const std::string Damaged = "[Software\\Tolvane\\QXRidivAzoza]\n"
+                                "\"viewerleft\"=dword:00000064\n"
+                                "\"viewertop\"=dword:0000005\n"
+                                "\x01\xFE half a line \"title\"=\n"
+                                "\"title\"=dword:00000000\n"
+                                "\"type\"=dword:000000";
+    ASSERT_TRUE(WriteFileAtomically(File, Damaged, 0600));
+    StartClock();
+    // What could be read counts; the rest takes its default.
+    EXPECT_TRUE(AwaitOrigin({100, Driver->GetScreenSize().Y / 2})) << Driver->Describe();
+    EXPECT_NE(Driver->Describe().find("damaged lines skipped"), std::string::npos)
+        << Driver->Describe();
+    // The first write keeps the damaged file beside and replaces it with a sound one.
+    ASSERT_EQ(QuitFromTheMenu(), std::optional<long>(0)) << Driver->Describe();
+    EXPECT_EQ(ReadWholeFile(File + ".damaged"), Damaged);
+    const std::optional<TStoredSettings> Stored = Driver->ReadSettings();
+    ASSERT_TRUE(Stored);
+    EXPECT_EQ(Stored->at("viewerleft"), Dword(100));
+    EXPECT_EQ(Stored->at("title"), Dword(0));
+    EXPECT_EQ(Stored->at("type"), Dword(0));
+}
+
 TEST_F(X11ClockTest, ItsMenuIsWrittenWithTheFontsOfItsModule)
 {
     ASSERT_TRUE(OpenMenu()) << "no menu appeared";
