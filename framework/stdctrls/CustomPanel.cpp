@@ -3,7 +3,9 @@
 #include "framework/graphics/Frame3D.h"
 #include "framework/objects/ClassRegistry.h"
 #include "framework/stdctrls/Button.h"
+#include "framework/stdctrls/CheckBox.h"
 #include "framework/stdctrls/MessageForm.h"
+#include "framework/stdctrls/RadioGroup.h"
 #include "framework/windows/Application.h"
 
 namespace {
@@ -124,5 +126,7 @@ void RegisterStandardControls()
 {
     RegisterClass<TPanel>();
     RegisterClass<TButton>();
+    RegisterClass<TCheckBox>();
+    RegisterClass<TRadioGroup>();
     TApplication::SetMessageBoxFunction(&TMessageForm::Execute);
 }
