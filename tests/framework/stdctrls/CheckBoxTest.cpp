@@ -148,7 +148,9 @@ TEST_F(CheckBoxTest, TheSunkenBoxWithTheTickWhenChecked)
         EXPECT_EQ(At(20, 22), Window);
         for (const TPoint P : Tick)
             EXPECT_EQ(At(P.X, P.Y), Checked ? Ink : Window) << P.X << "," << P.Y;
-        EXPECT_EQ(At(16, 16), Window); // above the tick's middle column
+        // Just above or below the tick's strokes.
+        for (const TPoint P : {TPoint{16, 17}, TPoint{16, 21}, TPoint{13, 16}, TPoint{19, 18}})
+            EXPECT_EQ(At(P.X, P.Y), Window) << P.X << "," << P.Y;
     }
 }
 
