@@ -4,6 +4,22 @@
 #include "framework/windows/WinControl.h"
 #include "framework/windows/WindowManager.h"
 
+TCursorShape CursorShapeOf(TCursor Cursor)
+{
+    switch (Cursor) {
+    case crIBeam:
+        return TCursorShape::IBeam;
+    case crHourGlass:
+        return TCursorShape::Wait;
+    case crHandPoint:
+        return TCursorShape::Hand;
+    case crSizeAll:
+        return TCursorShape::SizeAll;
+    default:
+        return TCursorShape::Arrow;
+    }
+}
+
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
 {
     FControlStyle = TControlStyle{csCaptureMouse, csClickEvents, csDoubleClicks};
@@ -31,7 +47,12 @@ void TControl::DeclareClass(TClassDeclaration<TControl>& D)
     D.Persistent("Font", [](TControl& C) -> TFont& { return C.GetFont(); });
     D.Boolean("ShowHint", &TControl::GetShowHint, &TControl::SetShowHint);
     D.String("Hint", &TControl::GetHint, &TControl::SetHint);
-    D.Integer("Cursor", &TControl::GetCursor, &TControl::SetCursor);
+    D.Integer("Cursor", &TControl::GetCursor, &TControl::SetCursor)
+        .Idents({{crArrow, "crArrow"},
+                 {crIBeam, "crIBeam"},
+                 {crHourGlass, "crHourGlass"},
+                 {crHandPoint, "crHandPoint"},
+                 {crSizeAll, "crSizeAll"}});
     D.Integer("Tag", &TControl::GetTag, &TControl::SetTag);
     D.Event("OnMouseDown", &TControl::OnMouseDown);
     D.Event("OnMouseMove", &TControl::OnMouseMove);

@@ -45,6 +45,17 @@ using TMouseEvent = TEvent<TObject* /*Sender*/, TMouseButton, TShiftState, int /
 using TMouseMoveEvent = TEvent<TObject* /*Sender*/, TShiftState, int /*X*/, int /*Y*/>;
 using TContextPopupEvent = TEvent<TObject* /*Sender*/, TPoint /*MousePos*/, bool& /*Handled*/>;
 
+// Cursors of controls, by the numbers form descriptions store (crHandPoint = -21).
+using TCursor = int;
+constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crHourGlass = -11;
+constexpr TCursor crHandPoint = -21;
+constexpr TCursor crSizeAll = -22;
+// The shape the platform shows for a cursor; the arrow for crDefault and any other number.
+TCursorShape CursorShapeOf(TCursor Cursor);
+
 // A visual component: bounds in its parent's client coordinates, visibility, colour and font, the
 // mouse events, and a message handler. Messages reach a control through Perform (or, for a
 // windowed control, through its window procedure) and go WndProc -> Dispatch -> DefaultHandler.
@@ -97,8 +108,9 @@ class TControl : public TComponent
     void SetShowHint(bool Value) { FShowHint = Value; }
     const std::string& GetHint() const { return FHint; }
     void SetHint(const std::string& Value) { FHint = Value; }
-    int GetCursor() const { return FCursor; }
-    void SetCursor(int Value) { FCursor = Value; }
+    // The pointer's shape over the control (crDefault: the arrow).
+    TCursor GetCursor() const { return FCursor; }
+    void SetCursor(TCursor Value) { FCursor = Value; }
     int GetTag() const { return FTag; }
     void SetTag(int Value) { FTag = Value; }
 
@@ -176,6 +188,6 @@ private:
     std::string FCaption;
     bool FShowHint = false;
     std::string FHint;
-    int FCursor = 0;
+    TCursor FCursor = crDefault;
     int FTag = 0;
 };

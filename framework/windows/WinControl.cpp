@@ -382,14 +382,22 @@ void TWinControl::ReleaseCaptureControl(TControl* AControl)
         WM().ReleaseCapture();
 }
 
+TControl* TWinControl::MouseTarget(TPoint Client) const
+{
+    if (FCaptureControl && FCaptureControl->GetParent() == this)
+        return FCaptureControl;
+    if (WM().GetCapture() != FHandle || !FCaptureControl)
+        return ControlAtPos(Client, false);
+    return nullptr;
+}
+
 bool TWinControl::RouteMouseToControl(TMessage& Message)
 {
     const TPoint P{GetXLParam(Message.LParam), GetYLParam(Message.LParam)};
-    TControl* Target = nullptr;
-    if (FCaptureControl && FCaptureControl->GetParent() == this)
-        Target = FCaptureControl;
-    else if (WM().GetCapture() != FHandle || !FCaptureControl)
-        Target = ControlAtPos(P, false);
+    TControl* Target = MouseTarget(P);
+    // The pointer takes the shape of the control it is over, or of the one holding it.
+    if (Message.Msg == WM_MOUSEMOVE && FHandle)
+        WM().SetCursor(FHandle, CursorShapeOf((Target ? Target : this)->GetCursor()));
     if (!Target)
         return false;
     const LPARAM Local = MakeLParam(P.X - Target->GetLeft(), P.Y - Target->GetTop());

@@ -142,6 +142,9 @@ private:
     void SetCaptureControl(TControl* AControl);
     void ReleaseCaptureControl(TControl* AControl);
     bool RouteMouseToControl(TMessage& Message);
+    // The control without a window of its own that takes mouse input at a client point: the
+    // one holding the capture, else the one there; none when the window itself takes it.
+    TControl* MouseTarget(TPoint Client) const;
     void CreateChildHandles();
     void WMKey(TMessage& Message);
     void AddTabOrder(std::vector<TWinControl*>& List) const;

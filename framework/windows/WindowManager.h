@@ -118,6 +118,9 @@ public:
     HWND SetCapture(HWND Wnd);
     HWND GetCapture() const { return FCapture; }
     bool ReleaseCapture();
+    // The pointer's shape while it is over the top-level window of Wnd (or that window holds
+    // the capture).
+    void SetCursor(HWND Wnd, TCursorShape Shape);
     HWND SetFocus(HWND Wnd);
     HWND GetFocus() const { return FFocus; }
     // The keys and buttons (TShiftBits) held with the input message being dispatched (or the last

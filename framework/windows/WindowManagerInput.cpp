@@ -14,6 +14,13 @@ UINT ButtonMessage(TInputKind Kind, TMouseButton Button)
 }
 } // namespace
 
+void TWindowManager::SetCursor(HWND Wnd, TCursorShape Shape)
+{
+    if (TWindow* W = Find(Wnd))
+        if (TPlatformWindow* Peer = TopLevelOf(*W).Peer.get())
+            Peer->SetCursor(Shape);
+}
+
 HWND TWindowManager::SetCapture(HWND Wnd)
 {
     const HWND Old = FCapture;

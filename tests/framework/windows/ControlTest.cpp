@@ -133,6 +133,41 @@ TEST_F(ControlTest, MouseReachesTheGraphicControlUnderThePointerAndStaysWithItWh
     EXPECT_EQ(TWindowManager::Get().GetCapture(), 0u);
 }
 
+TEST_F(ControlTest, ThePointerTakesTheShapeOfTheControlItIsOverOrTheOneHoldingIt)
+{
+    auto* Link = new TSwatch(Form, clRed);
+    Link->SetBounds(10, 10, 10, 10);
+    Link->SetCursor(crHandPoint);
+    Link->SetParent(Form);
+    auto* Edit = new TPanelish(Form, clLime);
+    Edit->SetBounds(25, 0, 15, 30);
+    Edit->SetCursor(crIBeam);
+    Edit->SetParent(Form);
+    Form->SetCursor(crSizeAll);
+    Form->Show();
+    Pump();
+    THeadlessWindow* Native = nullptr;
+    for (THeadlessWindow* W : Port().GetWindows())
+        if (W->IsVisible())
+            Native = W;
+    ASSERT_NE(Native, nullptr);
+    const auto MoveTo = [&](HWND Wnd, TPoint Client, unsigned Shift = 0) {
+        WM().HandleMouse(Wnd, WM_MOUSEMOVE, Shift, Client);
+        Pump();
+        return Native->GetCursor();
+    };
+    EXPECT_EQ(MoveTo(Form->GetHandle(), {12, 12}), TCursorShape::Hand);
+    EXPECT_EQ(MoveTo(Form->GetHandle(), {2, 2}), TCursorShape::SizeAll);
+    EXPECT_EQ(MoveTo(Edit->GetHandle(), {3, 3}), TCursorShape::IBeam);
+    Form->SetCursor(crDefault);
+    EXPECT_EQ(MoveTo(Form->GetHandle(), {2, 25}), TCursorShape::Arrow);
+    // Pressed on the link and dragged off it, the pointer stays a hand until the release.
+    Mouse(WM_LBUTTONDOWN, {12, 12}, ssLeft);
+    EXPECT_EQ(MoveTo(Form->GetHandle(), {2, 25}, ssLeft), TCursorShape::Hand);
+    Mouse(WM_LBUTTONUP, {2, 25});
+    EXPECT_EQ(MoveTo(Form->GetHandle(), {3, 25}), TCursorShape::Arrow);
+}
+
 TEST_F(ControlTest, ARightClickOnAGraphicControlAsksTheFormForItsContextMenu)
 {
     auto* Swatch = new TSwatch(Form, clRed);
