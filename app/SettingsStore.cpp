@@ -1,6 +1,5 @@
 #include "app/SettingsStore.h"
 
-#include <array>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -18,12 +17,6 @@ std::string Cut(std::string Text, std::size_t Chars)
     if (Text.size() > Chars)
         Text.resize(Chars);
     return Text;
-}
-
-std::array<std::uint8_t, 4> LittleEndian(std::int32_t Value)
-{
-    const auto U = static_cast<std::uint32_t>(Value);
-    return {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16), std::uint8_t(U >> 24)};
 }
 
 std::string DecimalText(std::int32_t Value)
@@ -77,11 +70,9 @@ std::int32_t ReadSettingInt(SettingsStore& Store, const std::string& Name, std::
     std::uint32_t Type = REG_NONE;
     std::vector<std::uint8_t> Data;
     if (Store.Key == 0 || P.QueryRegistryValue(Store.Key, Name, Type, Data) != ERROR_SUCCESS ||
-        Type != REG_DWORD || Data.size() != 4)
+        Type != REG_DWORD)
         return Default;
-    return static_cast<std::int32_t>(Data[0] | (std::uint32_t(Data[1]) << 8) |
-                                     (std::uint32_t(Data[2]) << 16) |
-                                     (std::uint32_t(Data[3]) << 24));
+    return static_cast<std::int32_t>(DwordOf(Data).value_or(static_cast<std::uint32_t>(Default)));
 }
 
 void WriteSettingInt(SettingsStore& Store, const std::string& Name, std::int32_t Value)
@@ -92,7 +83,8 @@ void WriteSettingInt(SettingsStore& Store, const std::string& Name, std::int32_t
         return;
     }
     if (Store.Key != 0)
-        P.SetRegistryValue(Store.Key, Name, REG_DWORD, LittleEndian(Value));
+        P.SetRegistryValue(Store.Key, Name, REG_DWORD,
+                           DwordBytes(static_cast<std::uint32_t>(Value)));
 }
 
 void CloseSettingsStore(SettingsStore& Store)

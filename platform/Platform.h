@@ -14,6 +14,7 @@
 #include "base/Set.h"
 #include "platform/FontEngine.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -38,6 +39,21 @@ constexpr std::uint32_t REG_NONE = 0;
 constexpr std::uint32_t REG_SZ = 1;
 constexpr std::uint32_t REG_BINARY = 3;
 constexpr std::uint32_t REG_DWORD = 4;
+
+// A REG_DWORD value's four bytes, little-endian (a signed number as its two's complement), and
+// the number they hold; none unless Data is exactly four bytes.
+inline std::array<std::uint8_t, 4> DwordBytes(std::uint32_t Value)
+{
+    return {std::uint8_t(Value), std::uint8_t(Value >> 8), std::uint8_t(Value >> 16),
+            std::uint8_t(Value >> 24)};
+}
+inline std::optional<std::uint32_t> DwordOf(std::span<const std::uint8_t> Data)
+{
+    if (Data.size() != 4)
+        return std::nullopt;
+    return Data[0] | std::uint32_t(Data[1]) << 8 | std::uint32_t(Data[2]) << 16 |
+           std::uint32_t(Data[3]) << 24;
+}
 
 // Dispositions reported by TPlatform::CreateRegistryKey.
 constexpr std::uint32_t REG_CREATED_NEW_KEY = 1;

@@ -132,11 +132,9 @@ void AppendValue(std::string& Out, const std::string& Name, std::uint32_t Type,
 {
     AppendQuoted(Out, Name);
     Out += '=';
-    if (Type == REG_DWORD && Data.size() == 4) {
+    if (const std::optional<std::uint32_t> V = DwordOf(Data); Type == REG_DWORD && V) {
         char Text[16];
-        const std::uint32_t V = Data[0] | (std::uint32_t(Data[1]) << 8) |
-                                (std::uint32_t(Data[2]) << 16) | (std::uint32_t(Data[3]) << 24);
-        std::snprintf(Text, sizeof Text, "dword:%08x", V);
+        std::snprintf(Text, sizeof Text, "dword:%08x", *V);
         Out += Text;
     } else if (IsPlainText(Type, Data)) {
         AppendQuoted(Out, std::string(Data.begin(), Data.end() - 1));
@@ -179,8 +177,8 @@ bool ParseData(const std::string& Line, std::size_t Pos, std::uint32_t& Type,
             V = V * 16 + static_cast<std::uint32_t>(D);
         }
         Type = REG_DWORD;
-        Data = {std::uint8_t(V), std::uint8_t(V >> 8), std::uint8_t(V >> 16),
-                std::uint8_t(V >> 24)};
+        const std::array<std::uint8_t, 4> Bytes = DwordBytes(V);
+        Data.assign(Bytes.begin(), Bytes.end());
         return true;
     }
     if (!Rest.starts_with("hex("))

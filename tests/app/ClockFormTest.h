@@ -5,6 +5,7 @@
 
 #include "app/Fnixie.h"
 #include "app/Fnixstart.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "tests/support/HeadlessApp.h"
 
 #include <optional>
@@ -33,10 +34,8 @@ protected:
         TRegistryKey Key = 0;
         ASSERT_EQ(Port().CreateRegistryKey(TRegistryRoot::CurrentUser, SettingsKey, Key, nullptr),
                   ERROR_SUCCESS);
-        const auto U = static_cast<std::uint32_t>(Value);
-        const std::uint8_t Bytes[4] = {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16),
-                                       std::uint8_t(U >> 24)};
-        Port().SetRegistryValue(Key, Name, REG_DWORD, Bytes);
+        Port().SetRegistryValue(Key, Name, REG_DWORD,
+                                DwordBytes(static_cast<std::uint32_t>(Value)));
         Port().CloseRegistryKey(Key);
     }
     // A REG_DWORD of the clock's key; none when missing.
@@ -49,10 +48,18 @@ protected:
         std::vector<std::uint8_t> Data;
         const long Result = Port().QueryRegistryValue(Key, Name, Type, Data);
         Port().CloseRegistryKey(Key);
-        if (Result != ERROR_SUCCESS || Type != REG_DWORD || Data.size() != 4)
+        const std::optional<std::uint32_t> Value = DwordOf(Data);
+        if (Result != ERROR_SUCCESS || Type != REG_DWORD || !Value)
             return std::nullopt;
-        return static_cast<std::int32_t>(Data[0] | Data[1] << 8 | Data[2] << 16 |
-                                         std::uint32_t(Data[3]) << 24);
+        return static_cast<std::int32_t>(*Value);
+    }
+    // The port's window of the shown main form; null when there is none.
+    static THeadlessWindow* NativeOfForm1()
+    {
+        for (THeadlessWindow* W : Port().GetWindows())
+            if (W->IsVisible() && W->GetParams().Title == "Form1")
+                return W;
+        return nullptr;
     }
     static std::vector<std::string> StoredNames()
     {

@@ -102,10 +102,7 @@ TEST_F(Form1SettingsTest, TheEndOfARunStoresTheOptionsAndThePositionUnlessMinimi
     EXPECT_EQ(Form1->AutoLoad, 1);
 
     // Minimized, the window's place is the desktop's business, not the clock's.
-    THeadlessWindow* Native = nullptr;
-    for (THeadlessWindow* W : Port().GetWindows())
-        if (W->IsVisible() && W->GetParams().Title == "Form1")
-            Native = W;
+    THeadlessWindow* Native = NativeOfForm1();
     ASSERT_NE(Native, nullptr);
     Native->SetShowState(TWindowShowState::Minimized);
     Form1->SetBounds(600, 500, Form1->GetWidth(), Form1->GetHeight());

@@ -102,10 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Form1Test, TheTimerShowsTheTimeAndHidesTheTaskbarButton)
 {
-    auto* Native = Port().GetWindows().front();
-    for (THeadlessWindow* W : Port().GetWindows())
-        if (W->IsVisible())
-            Native = W;
+    THeadlessWindow* Native = NativeOfForm1();
+    ASSERT_NE(Native, nullptr);
     EXPECT_TRUE(Native->GetParams().TaskbarButton);
     const TPixel Before = Native->GetScreenPixel(248 + 11, 50 + 20);
     // Two seconds on: 23:59:58 becomes 00:00:00, every digit changes.
@@ -118,10 +116,7 @@ TEST_F(Form1Test, TheTimerShowsTheTimeAndHidesTheTaskbarButton)
 
 TEST_F(Form1Test, ATickPresentsOnlyTheDigitDisplay)
 {
-    THeadlessWindow* Native = nullptr;
-    for (THeadlessWindow* W : Port().GetWindows())
-        if (W->IsVisible())
-            Native = W;
+    THeadlessWindow* Native = NativeOfForm1();
     ASSERT_NE(Native, nullptr);
     Native->ClearPresented();
     // One tick: 23:59:58 is still the time, and the digits are drawn again all the same.

@@ -1,5 +1,7 @@
 #include "tests/e2e/ClockFixture.h"
 
+#include "platform/Platform.h"
+
 #include <chrono>
 #include <ctime>
 #include <ostream>
@@ -50,17 +52,14 @@ std::vector<TPoint> StepsBetween(TPoint From, TPoint To, int Steps)
 
 TStoredValue Dword(std::int32_t Value)
 {
-    const auto U = static_cast<std::uint32_t>(Value);
-    return {4 /* REG_DWORD */,
-            {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16), std::uint8_t(U >> 24)}};
+    const std::array<std::uint8_t, 4> Bytes = DwordBytes(static_cast<std::uint32_t>(Value));
+    return {REG_DWORD, {Bytes.begin(), Bytes.end()}};
 }
 
 void PrintTo(const TStoredValue& V, std::ostream* Out)
 {
-    if (V.Type == 4 && V.Data.size() == 4) {
-        *Out << "dword "
-             << static_cast<std::int32_t>(V.Data[0] | V.Data[1] << 8 | V.Data[2] << 16 |
-                                          std::uint32_t(V.Data[3]) << 24);
+    if (const std::optional<std::uint32_t> N = DwordOf(V.Data); V.Type == REG_DWORD && N) {
+        *Out << "dword " << static_cast<std::int32_t>(*N);
         return;
     }
     *Out << "type " << V.Type << ":";

@@ -133,10 +133,8 @@ bool TX11ClockDriver::StoreSetting(const std::string& Name, std::int32_t Value)
     TRegistryKey Key = 0;
     if (Registry.CreateKey(SettingsKey, Key, nullptr) != ERROR_SUCCESS)
         return false;
-    const auto U = static_cast<std::uint32_t>(Value);
-    const std::uint8_t Bytes[4] = {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16),
-                                   std::uint8_t(U >> 24)};
-    const long Result = Registry.SetValue(Key, Name, REG_DWORD, Bytes);
+    const long Result =
+        Registry.SetValue(Key, Name, REG_DWORD, DwordBytes(static_cast<std::uint32_t>(Value)));
     Registry.CloseKey(Key);
     return Result == ERROR_SUCCESS;
 }

@@ -369,8 +369,7 @@ TEST_F(X11RegistryFileTest, AWriterKilledAtAnyMomentLeavesTheLastFinishedWrite)
                 << Text;
             ASSERT_EQ(Type, REG_DWORD);
             ASSERT_EQ(Data.size(), 4u);
-            const std::uint32_t N =
-                Data[0] | Data[1] << 8 | Data[2] << 16 | std::uint32_t(Data[3]) << 24;
+            const std::uint32_t N = *DwordOf(Data);
             ASSERT_GE(N, Finished) << Name << " lost a finished write in round " << Round;
             // Nothing beyond the sequence the writer was in the middle of.
             ASSERT_LE(N, std::max(From, Finished + 1)) << Name << " in round " << Round;

@@ -3,6 +3,7 @@
 // shows the standard exception display for the text instead and writes the message box's client
 // area.
 #include "app/Fnixie.h"
+#include "app/SettingsStore.h"
 #include "base/Exception.h"
 #include "framework/windows/Application.h"
 #include "framework/windows/WindowManager.h"
@@ -107,20 +108,6 @@ std::optional<std::string> ParseOptions(int argc, char** argv, TOptions& O)
     return std::nullopt;
 }
 
-// The clock's stored settings, as a previous run would have left them.
-void StoreSetting(THeadlessPlatform& Port, const char* Name, std::int32_t Value)
-{
-    TRegistryKey Key = 0;
-    if (Port.CreateRegistryKey(TRegistryRoot::CurrentUser, "Software\\Tolvane\\QXRidivAzoza", Key,
-                               nullptr) != ERROR_SUCCESS)
-        return;
-    const auto U = static_cast<std::uint32_t>(Value);
-    const std::uint8_t Bytes[4] = {std::uint8_t(U), std::uint8_t(U >> 8), std::uint8_t(U >> 16),
-                                   std::uint8_t(U >> 24)};
-    Port.SetRegistryValue(Key, Name, REG_DWORD, Bytes);
-    Port.CloseRegistryKey(Key);
-}
-
 THeadlessWindow* TopVisibleWindow(THeadlessPlatform& Port)
 {
     THeadlessWindow* Native = nullptr;
@@ -194,9 +181,13 @@ int main(int argc, char** argv)
     if (O.Error)
         return SnapshotError(Port, O.Out, O.Error);
     Port.SetLocalTime(O.Time);
-    StoreSetting(Port, "type", O.Style);
-    StoreSetting(Port, "vdfcolor", O.Color);
-    StoreSetting(Port, "24hour", O.TwelveHour ? 0 : 1);
+    // Through the clock's own store, as a previous run would have left them.
+    SettingsStore Store;
+    OpenSettingsStore(nullptr, "QXRidivAzoza", Store, 1);
+    WriteSettingInt(Store, "type", O.Style);
+    WriteSettingInt(Store, "vdfcolor", O.Color);
+    WriteSettingInt(Store, "24hour", O.TwelveHour ? 0 : 1);
+    CloseSettingsStore(Store);
     try {
         TApplication App(nullptr);
         App.Initialize();
