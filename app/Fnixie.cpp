@@ -1,16 +1,20 @@
 #include "app/Fnixie.h"
 
+#include "app/Autoload.h"
 #include "app/Faboutnixie.h"
 #include "app/Fnixieconfig.h"
 #include "app/Fnixstart.h"
 #include "app/Formutil.h"
 #include "app/SettingsStore.h"
+#include "app/Viewdoc.h"
 #include "base/Exception.h"
 #include "framework/objects/ClassRegistry.h"
 #include "framework/objects/Resources.h"
+#include "framework/stdctrls/CheckBox.h"
 #include "framework/stdctrls/CustomPanel.h"
 #include "framework/stdctrls/MenuItem.h"
 #include "framework/stdctrls/PopupMenu.h"
+#include "framework/stdctrls/RadioGroup.h"
 #include "framework/windows/Application.h"
 #include "framework/windows/Screen.h"
 #include "framework/windows/WindowManager.h"
@@ -22,15 +26,6 @@ TForm1* Form1 = nullptr;
 TFormNixieStart* FormNixieStart = nullptr;
 
 namespace {
-
-template <typename T>
-T* Find(TComponent& Root, const char* Name)
-{
-    T* C = dynamic_cast<T*>(Root.FindComponent(Name));
-    if (!C)
-        throw EResNotFound(std::string("The form description lacks ") + Name);
-    return C;
-}
 
 // Where each style puts the digits and how large it makes the window; the digit display's left
 // edge stays at 0 and its height at 49.
@@ -89,15 +84,15 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner)
     // The description first; the members get their start values after it and before FormCreate
     // (they are initialised above, and nothing in the description touches them).
     ReadDescription();
-    fcImageForm1 = Find<TfcImageForm>(*this, "fcImageForm1");
-    RidivAzoza1 = Find<TRidivAzoza>(*this, "RidivAzoza1");
-    ImageListNixie = Find<TImageList>(*this, "ImageListNixie");
-    ImageListVfd = Find<TImageList>(*this, "ImageListVfd");
-    ImageListVfdG = Find<TImageList>(*this, "ImageListVfdG");
-    ImageListVfdR = Find<TImageList>(*this, "ImageListVfdR");
-    TimerClock = Find<TTimer>(*this, "TimerClock");
-    TimerStartup = Find<TTimer>(*this, "TimerStartup");
-    PopupMenu1 = Find<TPopupMenu>(*this, "PopupMenu1");
+    fcImageForm1 = FindPart<TfcImageForm>("fcImageForm1");
+    RidivAzoza1 = FindPart<TRidivAzoza>("RidivAzoza1");
+    ImageListNixie = FindPart<TImageList>("ImageListNixie");
+    ImageListVfd = FindPart<TImageList>("ImageListVfd");
+    ImageListVfdG = FindPart<TImageList>("ImageListVfdG");
+    ImageListVfdR = FindPart<TImageList>("ImageListVfdR");
+    TimerClock = FindPart<TTimer>("TimerClock");
+    TimerStartup = FindPart<TTimer>("TimerStartup");
+    PopupMenu1 = FindPart<TPopupMenu>("PopupMenu1");
     DoCreate();
 }
 
@@ -258,14 +253,45 @@ void TForm1::RidivAzoza1MouseUp(TObject*, TMouseButton, TShiftState, int, int)
         SaveSettings();
 }
 
-void TForm1::Settings1Click(TObject*) {}
+void TForm1::Settings1Click(TObject*)
+{
+    {
+        // A fresh dialog each time, gone before the options take effect.
+        const std::unique_ptr<TFormNixieConfig> Config = std::make_unique<TFormNixieConfig>(this);
+        Config->CheckBox24Hour->SetChecked(Hour24 != 0);
+        Config->CheckBoxShowTitle->SetChecked(ShowTitle != 0);
+        Config->CheckBoxAutoLoad->SetChecked(AutoLoad != 0);
+        Config->CheckBoxOnTop->SetChecked(AlwaysOnTop != 0);
+        Config->CheckBoxHideTask->SetChecked(HideTask != 0);
+        Config->RadioGroupType->SetItemIndex(ClockType);
+        Config->RadioGroupVfdColor->SetItemIndex(VfdColor);
+        PlaceNearForm(this, Config.get());
+        if (Config->ShowModal() == mrOk) {
+            Hour24 = Config->CheckBox24Hour->GetChecked() ? 1 : 0;
+            ShowTitle = Config->CheckBoxShowTitle->GetChecked() ? 1 : 0;
+            AutoLoad = Config->CheckBoxAutoLoad->GetChecked() ? 1 : 0;
+            AlwaysOnTop = Config->CheckBoxOnTop->GetChecked() ? 1 : 0;
+            HideTask = Config->CheckBoxHideTask->GetChecked() ? 1 : 0;
+            ClockType = Config->RadioGroupType->GetItemIndex();
+            VfdColor = Config->RadioGroupVfdColor->GetItemIndex();
+        }
+    }
+    // Cancelled or not: the style again, the login item for the current option (which brings
+    // back one deleted by hand) and the settings with the current position.
+    ApplyStyle();
+    SetRunAtLogin(AutoLoad, StoreName);
+    SaveSettings();
+}
 
 void TForm1::Quit1Click(TObject*)
 {
     Close();
 }
 
-void TForm1::UsersManual1Click(TObject*) {}
+void TForm1::UsersManual1Click(TObject*)
+{
+    ViewDocumentation("divaduva", StartFolder, 0);
+}
 
 void TForm1::About1Click(TObject*) {}
 

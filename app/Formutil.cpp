@@ -10,6 +10,8 @@ void PlaceNearForm(TForm* Reference, TForm* Form)
 {
     if (!Reference || !Form)
         return;
+    // A bordered form knows its outer size only once its window (and so its frame) exists.
+    Form->HandleNeeded();
     if (Reference->GetFormStyle() != fsStayOnTop)
         CenterOverForm(Reference, Form);
     else if (Reference->GetTop() > Form->GetHeight())
@@ -22,6 +24,7 @@ void CenterOverForm(TForm* Reference, TForm* Form)
 {
     if (!Reference || !Form)
         return;
+    Form->HandleNeeded();
     const int Rl = Reference->GetLeft(), Rt = Reference->GetTop();
     const int Rw = Reference->GetWidth(), Rh = Reference->GetHeight();
     const int Fw = Form->GetWidth(), Fh = Form->GetHeight();

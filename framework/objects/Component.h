@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Exception.h"
 #include "base/Set.h"
 #include "framework/objects/Persistent.h"
 
@@ -64,6 +65,16 @@ class TComponent : public TPersistent
     int GetComponentIndex() const;
     // The owned component of that name (case-insensitive), or null; an empty name finds nothing.
     TComponent* FindComponent(std::string_view Name) const;
+    // The owned component of that name and class, for a form that reads its parts after loading
+    // its description; EResNotFound names the part when the description lacks it.
+    template <typename T>
+    T* FindPart(std::string_view Name) const
+    {
+        T* Part = dynamic_cast<T*>(FindComponent(Name));
+        if (!Part)
+            throw EResNotFound("The form description lacks " + std::string(Name));
+        return Part;
+    }
     // Takes over AComponent from its current owner (EComponentError on a name clash).
     void InsertComponent(TComponent* AComponent);
     // Releases AComponent without destroying it; it then has no owner.

@@ -226,6 +226,11 @@ void TFormReader::ReadProperty(TComponent& Component, const TFormObject::TProper
         }
         if (!Info)
             Fail(Property.Line, "Property " + FCurrent + "." + Path + " does not exist");
+        // The classic spelling of a string list: Items.Strings = ('a' 'b').
+        if (Info->GetKind() == TPropKind::StringList && Rest.substr(Dot + 1) == "Strings") {
+            SetValue(Component, *Target, *Info, Property);
+            return;
+        }
         if (Info->GetKind() != TPropKind::Persistent)
             Fail(Property.Line, "Property " + FCurrent + "." + Path + " has no sub-properties");
         Target = Info->GetSubObject(*Target);

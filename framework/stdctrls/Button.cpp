@@ -65,8 +65,11 @@ bool TButton::IsActive() const
         return true;
     if (!FDefault)
         return false;
+    // Only a focused push button takes Enter for itself; with a check box or a radio group
+    // focused, Enter is the default button's, as in a Windows dialog.
     const HWND Focus = WM().GetFocus();
-    return !Focus || !(WM().SendMessage(Focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    return !Focus || !(WM().SendMessage(Focus, WM_GETDLGCODE, 0, 0) &
+                       (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
 }
 
 void TButton::Click()

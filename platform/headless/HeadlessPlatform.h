@@ -41,6 +41,8 @@ public:
     // an event queued earlier).
     void QueueEvent(std::function<void()> Deliver, int DelayMs = 0);
     std::size_t GetQueuedEventCount() const { return FEvents.size(); }
+    // Drops what is still queued: a case's leftovers must not run in the next one.
+    void ClearQueuedEvents() { FEvents.clear(); }
     const std::vector<THeadlessWindow*>& GetWindows() const { return FWindows; }
     THeadlessWindow* GetActiveWindow() const { return FActiveWindow; }
     THeadlessWindow* GetCaptureWindow() const { return FCaptureWindow; }

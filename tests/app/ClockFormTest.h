@@ -28,6 +28,7 @@ protected:
         Port().GetRegistry().RemoveKey("Software\\Tolvane");
     }
 
+public:
     // A value in the clock's key before it starts.
     static void Seed(const std::string& Name, std::int32_t Value)
     {
@@ -66,6 +67,7 @@ protected:
         return Port().GetRegistry().GetValueNames(SettingsKey);
     }
 
+protected:
     // Creates the main form (and the title box when asked) as the program does, and shows it.
     void Start(bool WithTitleBox = false)
     {

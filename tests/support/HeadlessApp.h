@@ -32,7 +32,11 @@ protected:
         Port().SetTickCount(1000);
         Port().SetScreenSize({1024, 768});
     }
-    void TearDown() override { TWindowManager::Reset(); }
+    void TearDown() override
+    {
+        TWindowManager::Reset();
+        Port().ClearQueuedEvents();
+    }
 };
 
 class HeadlessAppTest : public HeadlessWindowsTest

@@ -223,7 +223,7 @@ TEST_F(RadioGroupTest, ADescriptionWithACheckBoxAndARadioGroupReadsBack)
                              "    Caption = 'Pick'\n"
                              "    ItemIndex = 2\n"
                              "    Columns = 2\n"
-                             "    Items = (\n"
+                             "    Items.Strings = (\n"
                              "      'One'\n"
                              "      'Two'\n"
                              "      'Three')\n"
