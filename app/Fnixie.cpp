@@ -293,7 +293,12 @@ void TForm1::UsersManual1Click(TObject*)
     ViewDocumentation("divaduva", StartFolder, 0);
 }
 
-void TForm1::About1Click(TObject*) {}
+void TForm1::About1Click(TObject*)
+{
+    const std::unique_ptr<TFormAboutNixie> About = std::make_unique<TFormAboutNixie>(this);
+    PlaceNearForm(this, About.get());
+    About->ShowModal();
+}
 
 int RunClock()
 {
