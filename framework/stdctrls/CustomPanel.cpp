@@ -4,6 +4,7 @@
 #include "framework/objects/ClassRegistry.h"
 #include "framework/stdctrls/Button.h"
 #include "framework/stdctrls/CheckBox.h"
+#include "framework/stdctrls/Label.h"
 #include "framework/stdctrls/MessageForm.h"
 #include "framework/stdctrls/RadioGroup.h"
 #include "framework/windows/Application.h"
@@ -128,5 +129,6 @@ void RegisterStandardControls()
     RegisterClass<TButton>();
     RegisterClass<TCheckBox>();
     RegisterClass<TRadioGroup>();
+    RegisterClass<TLabel>();
     TApplication::SetMessageBoxFunction(&TMessageForm::Execute);
 }

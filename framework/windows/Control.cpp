@@ -40,6 +40,9 @@ void TControl::DeclareClass(TClassDeclaration<TControl>& D)
     D.Integer("Height", &TControl::GetHeight, &TControl::SetHeight).AlwaysStored();
     D.Enumeration<TAlign>("Align", &TControl::GetAlign, &TControl::SetAlign,
                           {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"});
+    D.Set<TAnchors>("Anchors", &TControl::GetAnchors, &TControl::SetAnchors,
+                    {"akLeft", "akTop", "akRight", "akBottom"})
+        .Default(std::int64_t(TAnchors{akLeft, akTop}.GetBits()));
     D.Boolean("Visible", &TControl::GetVisible, &TControl::SetVisible).Default(1);
     D.Boolean("Enabled", &TControl::GetEnabled, &TControl::SetEnabled).Default(1);
     D.String("Caption", &TControl::GetCaption, &TControl::SetCaption);
@@ -95,6 +98,8 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     FTop = ATop;
     FWidth = AWidth;
     FHeight = AHeight;
+    if (!FAnchoring)
+        RecordAnchorOrigin();
     BoundsChanged();
     if (FParent && FVisible)
         Invalidate();
@@ -130,6 +135,25 @@ void TControl::SetAlign(TAlign Value)
     FAlign = Value;
     if (FParent)
         FParent->AlignControls();
+}
+
+void TControl::SetAnchors(TAnchors Value)
+{
+    if (FAnchors == Value)
+        return;
+    FAnchors = Value;
+    RecordAnchorOrigin();
+}
+
+void TControl::RecordAnchorOrigin()
+{
+    FAnchorOrigin = GetBoundsRect();
+    if (FParent) {
+        const TRect Client = FParent->GetClientRect();
+        FAnchorParentSize = {Client.Width(), Client.Height()};
+    } else {
+        FAnchorParentSize = {-1, -1};
+    }
 }
 
 void TControl::SetVisible(bool Value)

@@ -21,6 +21,17 @@ enum TAlign
     alClient
 };
 
+// The edges of its parent that a control keeps its distance to when the parent's client area
+// changes size; with both edges of a direction it stretches, with neither it keeps its centre.
+enum TAnchorKind
+{
+    akLeft,
+    akTop,
+    akRight,
+    akBottom
+};
+using TAnchors = TSet<TAnchorKind>;
+
 enum TControlStyleFlag
 {
     csAcceptsControls, // children may be placed on it
@@ -92,6 +103,8 @@ class TControl : public TComponent
 
     TAlign GetAlign() const { return FAlign; }
     void SetAlign(TAlign Value);
+    TAnchors GetAnchors() const { return FAnchors; }
+    void SetAnchors(TAnchors Value);
     bool GetVisible() const { return FVisible; }
     virtual void SetVisible(bool Value);
     void Show() { SetVisible(true); }
@@ -178,9 +191,17 @@ private:
     friend class TWinControl;
 
     void HandleMouseMessage(TMessage& Message);
+    // Takes the current bounds and the parent's client size as where anchoring starts from.
+    void RecordAnchorOrigin();
 
     TWinControl* FParent = nullptr;
     TAlign FAlign = alNone;
+    TAnchors FAnchors{akLeft, akTop};
+    // The bounds last given by anything but the parent's anchoring, and the parent's client
+    // size then (negative: not known yet).
+    TRect FAnchorOrigin;
+    TPoint FAnchorParentSize{-1, -1};
+    bool FAnchoring = false; // the parent is moving it by its anchors
     bool FVisible = true;
     bool FEnabled = true;
     TColor FColor = clWindow;

@@ -115,6 +115,28 @@ void TForm::CreateParams(TCreateParams& Params)
     Params.WndParent = 0;
 }
 
+void TForm::CreateWnd()
+{
+    // The frame and the client size asked for come with the window: until it is made and sized,
+    // the anchored controls keep where the description put them.
+    FCreatingWindow = true;
+    try {
+        TWinControl::CreateWnd();
+        AlignControls();
+    } catch (...) {
+        FCreatingWindow = false;
+        throw;
+    }
+    FCreatingWindow = false;
+}
+
+bool TForm::ClientSizeProvisional() const
+{
+    // Without its window a framed form knows only its outer size.
+    return FCreatingWindow || (!HandleAllocated() && FBorderStyle != bsNone) ||
+           TWinControl::ClientSizeProvisional();
+}
+
 void TForm::CreateHandleDone()
 {
     // The client size asked for before the frame was known.

@@ -116,7 +116,9 @@ protected:
     void DoDestroy();
     void BeforeDestruction() override;
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void CreateHandleDone() override;
+    bool ClientSizeProvisional() const override;
     void VisibleChanged() override;
     void Dispatch(TMessage& Message) override;
     virtual void DoClose(TCloseAction& Action);
@@ -136,4 +138,5 @@ private:
     bool FDestroyCalled = false;
     int FPendingClientWidth = -1;
     int FPendingClientHeight = -1;
+    bool FCreatingWindow = false;
 };

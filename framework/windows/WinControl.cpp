@@ -147,6 +147,7 @@ void TWinControl::InsertControl(TControl* AControl)
 {
     FControls.push_back(AControl);
     AControl->FParent = this;
+    AControl->RecordAnchorOrigin();
     if (FHandle)
         if (auto* W = dynamic_cast<TWinControl*>(AControl))
             W->GetHandle();
@@ -190,44 +191,6 @@ TControl* TWinControl::ControlAtPos(TPoint Client, bool AllowDisabled, bool Allo
     return nullptr;
 }
 
-void TWinControl::AlignControls()
-{
-    if (FAligning)
-        return;
-    FAligning = true;
-    TRect Rest = GetClientRect();
-    const TAlign Order[] = {alTop, alBottom, alLeft, alRight, alClient};
-    for (TAlign A : Order) {
-        for (TControl* C : FControls) {
-            if (C->GetAlign() != A || !C->GetVisible())
-                continue;
-            TRect R = Rest;
-            switch (A) {
-            case alTop:
-                R.Bottom = std::min(Rest.Bottom, Rest.Top + C->GetHeight());
-                Rest.Top = R.Bottom;
-                break;
-            case alBottom:
-                R.Top = std::max(Rest.Top, Rest.Bottom - C->GetHeight());
-                Rest.Bottom = R.Top;
-                break;
-            case alLeft:
-                R.Right = std::min(Rest.Right, Rest.Left + C->GetWidth());
-                Rest.Left = R.Right;
-                break;
-            case alRight:
-                R.Left = std::max(Rest.Left, Rest.Right - C->GetWidth());
-                Rest.Right = R.Left;
-                break;
-            default:
-                break;
-            }
-            C->SetBounds(R.Left, R.Top, R.Width(), R.Height());
-        }
-    }
-    FAligning = false;
-}
-
 void TWinControl::Loaded()
 {
     TControl::Loaded();
@@ -245,6 +208,8 @@ void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     FTop = ATop;
     FWidth = AWidth;
     FHeight = AHeight;
+    if (!FAnchoring)
+        RecordAnchorOrigin();
     if (FHandle)
         WM().SetWindowPos(FHandle, 0, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     BoundsChanged();

@@ -112,7 +112,13 @@ protected:
     // Paints the control itself into the paint context; the graphic children come after.
     virtual void PaintWindow(const TPaintContext& Context);
     void PaintControls(const TPaintContext& Context);
+    // Lays the children out: the aligned ones fill the client area from its edges inwards,
+    // the others keep their distances to the edges they are anchored to.
     virtual void AlignControls();
+    // Whether the client size is not yet the one the control was designed with (while its
+    // description is read, or while a form's window and frame are still being made): changes
+    // of it then move no anchored child.
+    virtual bool ClientSizeProvisional() const;
     void VisibleChanged() override;
     void EnabledChanged() override;
     void Loaded() override;
@@ -146,6 +152,7 @@ private:
     // one holding the capture, else the one there; none when the window itself takes it.
     TControl* MouseTarget(TPoint Client) const;
     void CreateChildHandles();
+    void AnchorControls();
     void WMKey(TMessage& Message);
     void AddTabOrder(std::vector<TWinControl*>& List) const;
     void UpdateShowing();

@@ -44,6 +44,8 @@ public:
     TPoint GetClientSize() const;
     bool IsMapped() const { return FMapped; }
     bool IsCaptured() const { return FCaptured; }
+    // The X cursor defined on the window: the one of the shape last set.
+    unsigned long GetCurrentCursor() const;
 
 private:
     friend class TX11Platform;
@@ -57,7 +59,6 @@ private:
     TRect GetClientRectOnScreen() const;
     // The client point of a pointer event at Event (window) and OnScreen (root).
     TPoint ClientPointOf(TPoint Event, TPoint OnScreen) const;
-    unsigned long GetCurrentCursor() const;
     // The port's half: an event of this window; true when a handler was called.
     bool HandleEvent(_XEvent& Event);
     bool HandleButton(_XEvent& Event);

@@ -98,6 +98,31 @@ bool IsForeground(void* Window)
     return Window && GetForegroundWindow() == static_cast<HWND>(Window);
 }
 
+bool PointerShows(TCursorShape Shape)
+{
+    const wchar_t* Name = IDC_ARROW;
+    switch (Shape) {
+    case TCursorShape::Arrow:
+        break;
+    case TCursorShape::Hand:
+        Name = IDC_HAND;
+        break;
+    case TCursorShape::IBeam:
+        Name = IDC_IBEAM;
+        break;
+    case TCursorShape::Wait:
+        Name = IDC_WAIT;
+        break;
+    case TCursorShape::SizeAll:
+        Name = IDC_SIZEALL;
+        break;
+    }
+    CURSORINFO Info{};
+    Info.cbSize = sizeof Info;
+    return GetCursorInfo(&Info) && (Info.flags & CURSOR_SHOWING) &&
+           Info.hCursor == LoadCursorW(nullptr, Name);
+}
+
 void* WindowAt(TPoint Screen)
 {
     return WindowFromPoint({Screen.X, Screen.Y});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Point.h"
+#include "platform/Platform.h"
 
 #include <vector>
 
@@ -29,6 +30,8 @@ bool ReleaseButton(TPointerButton Button);
 // foreground window.
 bool HoldKey(unsigned short VirtualKey, bool Down);
 bool IsForeground(void* Window);
+// Whether the pointer the system shows now (GetCursorInfo) is its standard cursor of Shape.
+bool PointerShows(TCursorShape Shape);
 // The window that a press at a screen point would go to while nothing holds the capture.
 void* WindowAt(TPoint Screen);
 // Releases whatever buttons and keys these functions left pressed (a case that failed half-way).

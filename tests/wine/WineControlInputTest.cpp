@@ -1,7 +1,9 @@
 // Controls of a form of this process under hardware input (SendInput): a click made while a
 // modifier key is held, whose mouse events say which, Alt included, which Windows gives a mouse
 // message only through the key state; and the shaped window dragged by its face after its form's
-// window was made anew to stay on top.
+// window was made anew to stay on top; the pointer over a label with the hand cursor shows the
+// system's hand.
+#include "framework/stdctrls/Label.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/e2e/ClockDriver.h"
@@ -89,6 +91,43 @@ INSTANTIATE_TEST_SUITE_P(Held, WineControlInputTest,
                                          THeldKeyCase{"Ctrl", VK_CONTROL, ssCtrl},
                                          THeldKeyCase{"Alt", VK_MENU, ssAlt}),
                          ByName{});
+
+TEST_F(WineInputTest, ThePointerOverAHandCursorLabelShowsTheHand)
+{
+    auto* Form = new TForm(App.get());
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(300, 200, 120, 80);
+    auto* Link = new TLabel(Form);
+    Link->SetAutoSize(false);
+    Link->SetBounds(10, 10, 60, 20);
+    Link->SetCaption("Home page");
+    Link->SetCursor(crHandPoint);
+    Link->SetParent(Form);
+    Form->Show();
+    auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
+    ASSERT_NE(Peer, nullptr);
+    ASSERT_TRUE(Eventually(
+        [&] {
+            Pump();
+            return IsForeground(Peer->GetHandle());
+        },
+        InputTimeoutMs));
+
+    ASSERT_TRUE(MovePointer({300 + 100, 200 + 60}, Peer->GetHandle()));
+    EXPECT_TRUE(Eventually(
+        [&] {
+            Pump();
+            return PointerShows(TCursorShape::Arrow);
+        },
+        InputTimeoutMs));
+    ASSERT_TRUE(MovePointer({300 + 30, 200 + 20}, Peer->GetHandle()));
+    EXPECT_TRUE(Eventually(
+        [&] {
+            Pump();
+            return PointerShows(TCursorShape::Hand);
+        },
+        InputTimeoutMs));
+}
 
 TEST_F(WineInputTest, AFaceWindowMadeAnewToStayOnTopIsCutToTheFaceAndDraggedByIt)
 {

@@ -1,5 +1,7 @@
 // A click on a control of a form of this process, made on the real server with XTest while a
-// modifier key is held: the control's mouse events say which, Alt included.
+// modifier key is held: the control's mouse events say which, Alt included. The pointer moved
+// over a label with the hand cursor shows the hand.
+#include "framework/stdctrls/Label.h"
 #include "framework/windows/WindowManager.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/ModifierProbe.h"
@@ -7,6 +9,9 @@
 
 // Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.
 #include "platform/x11/XlibHeaders.h"
+#if NIXIE_HAVE_XFIXES
+#include <X11/extensions/Xfixes.h>
+#endif
 
 namespace {
 
@@ -46,5 +51,79 @@ INSTANTIATE_TEST_SUITE_P(Held, X11ControlInputTest,
                                          THeldKeyCase{"Ctrl", XK_Control_L, ssCtrl},
                                          THeldKeyCase{"Alt", XK_Alt_L, ssAlt}),
                          ByName{});
+
+#if NIXIE_HAVE_XFIXES
+// The picture of the pointer as the server shows it.
+struct TCursorPicture
+{
+    int Width = 0, Height = 0, HotX = 0, HotY = 0;
+    std::vector<unsigned long> Pixels;
+    bool operator==(const TCursorPicture&) const = default;
+};
+
+TCursorPicture ShownCursor(Display* D)
+{
+    TCursorPicture Picture;
+    if (XFixesCursorImage* Image = XFixesGetCursorImage(D)) {
+        Picture = {Image->width, Image->height, Image->xhot, Image->yhot,
+                   std::vector<unsigned long>(Image->pixels,
+                                              Image->pixels + Image->width * Image->height)};
+        XFree(Image);
+    }
+    return Picture;
+}
+#endif
+
+TEST_F(X11AppTest, ThePointerOverAHandCursorLabelShowsTheHand)
+{
+    auto* Form = new TForm(App.get());
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(200, 150, 120, 80);
+    auto* Link = new TLabel(Form);
+    Link->SetAutoSize(false);
+    Link->SetBounds(10, 10, 60, 20);
+    Link->SetCaption("Home page");
+    Link->SetCursor(crHandPoint);
+    Link->SetParent(Form);
+    Form->Show();
+    auto* Peer = static_cast<TX11Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
+    ASSERT_NE(Peer, nullptr);
+    ASSERT_TRUE(DispatchUntil([&] { return Peer->IsMapped(); }));
+
+#if NIXIE_HAVE_XFIXES
+    int EventBase = 0, ErrorBase = 0, Major = 5, Minor = 0;
+    ASSERT_TRUE(XFixesQueryExtension(Observer, &EventBase, &ErrorBase));
+    XFixesQueryVersion(Observer, &Major, &Minor);
+    // The hand as the server draws it: over a window of the observer's that shows it.
+    XSetWindowAttributes Attributes{};
+    Attributes.override_redirect = True;
+    Attributes.cursor = XCreateFontCursor(Observer, XC_hand2);
+    const Window Sample =
+        XCreateWindow(Observer, DefaultRootWindow(Observer), 0, 0, 20, 20, 0, CopyFromParent,
+                      InputOnly, nullptr, CWOverrideRedirect | CWCursor, &Attributes);
+    XMapRaised(Observer, Sample);
+    MovePointer({10, 10});
+    const TCursorPicture Hand = ShownCursor(Observer);
+    XDestroyWindow(Observer, Sample);
+    XFreeCursor(Observer, Attributes.cursor);
+    XSync(Observer, False);
+    ASSERT_GT(Hand.Width, 0);
+    const auto Shown = [&] {
+        SyncPort();
+        return ShownCursor(Observer);
+    };
+#else
+    const unsigned long Hand = X11Port().GetDisplay()->GetCursor(TCursorShape::Hand);
+    const auto Shown = [&] { return Peer->GetCurrentCursor(); };
+#endif
+
+    bool OverForm = false;
+    Form->OnMouseMove = [&](TObject*, TShiftState, int, int) { OverForm = true; };
+    MovePointer({200 + 100, 150 + 60});
+    ASSERT_TRUE(DispatchUntil([&] { return OverForm; }));
+    EXPECT_NE(Shown(), Hand) << "the form's own pointer is the arrow";
+    MovePointer({200 + 30, 150 + 20});
+    EXPECT_TRUE(DispatchUntil([&] { return Shown() == Hand; }));
+}
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "framework/windows/Timer.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "tests/support/CaseName.h"
 #include "tests/support/HeadlessApp.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +195,44 @@ TEST_F(ControlTest, AClientAlignedChildFollowsItsParent)
     Form->SetBounds(0, 0, 60, 20);
     EXPECT_EQ(Swatch->GetBoundsRect(), TRect(0, 0, 60, 20));
 }
+
+struct TAnchorCase
+{
+    const char* Name;
+    TAnchors Anchors;
+    TRect Grown; // the child's bounds once the form is 40 wider and 20 taller
+};
+
+class ControlAnchors : public ControlTest, public testing::WithParamInterface<TAnchorCase>
+{};
+
+TEST_P(ControlAnchors, KeepTheDistancesToTheAnchoredEdges)
+{
+    const TAnchorCase& C = GetParam();
+    Form->SetBounds(100, 50, 218, 100);
+    auto* Child = new TSwatch(Form, clRed);
+    Child->SetBounds(205, 10, 8, 6);
+    Child->SetAnchors(C.Anchors);
+    Child->SetParent(Form);
+    Form->Show();
+    Pump();
+    Form->SetBounds(100, 50, 258, 120);
+    EXPECT_EQ(Child->GetBoundsRect(), C.Grown);
+    // Back to the first size, back to the first place: nothing drifts.
+    Form->SetBounds(100, 50, 218, 100);
+    EXPECT_EQ(Child->GetBoundsRect(), TRect::FromSize(205, 10, 8, 6));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ControlAnchors,
+    testing::Values(
+        TAnchorCase{"LeftTop", {akLeft, akTop}, TRect::FromSize(205, 10, 8, 6)},
+        TAnchorCase{"TopRight", {akTop, akRight}, TRect::FromSize(245, 10, 8, 6)},
+        TAnchorCase{"LeftRight", {akLeft, akTop, akRight}, TRect::FromSize(205, 10, 48, 6)},
+        TAnchorCase{"Bottom", {akLeft, akBottom}, TRect::FromSize(205, 30, 8, 6)},
+        TAnchorCase{"TopBottom", {akLeft, akTop, akBottom}, TRect::FromSize(205, 10, 8, 26)},
+        TAnchorCase{"None", {}, TRect::FromSize(225, 20, 8, 6)}),
+    ByName{});
 
 TEST_F(ControlTest, TimersTickInTheLoopAndAModalFormKeepsThemTicking)
 {
