@@ -56,6 +56,20 @@ struct TMenuGeometry
 };
 std::optional<TMenuGeometry> MeasureMenu(const TClockFace& Face, const std::string& ItemName);
 
+// One of the program's dialogs as its form description (FormClass, such as TFormNixieConfig)
+// lays it out, in the dialog's client coordinates: the client area, and a control's bounds by
+// its Name or, with an Item caption, that item's cell of a radio group as the framework's radio
+// group places it. A description that lacks them throws.
+struct TDialogLayout
+{
+    TPoint ClientSize;
+    TRect Bounds(const std::string& Name, const std::string& Item = "") const;
+
+    static const TDialogLayout& Get(const std::string& FormClass);
+
+    std::string FormClass;
+};
+
 // A time of day as six digits: HH MM SS.
 using TClockDigits = std::array<int, 6>;
 
