@@ -219,8 +219,8 @@ const TDialogLayout& TDialogLayout::Get(const std::string& FormClass)
     if (Found == Layouts.end()) {
         const TFormObject Form = TFormParser::Parse(TResources::GetText("form", FormClass));
         TDialogLayout L;
-        L.FormClass = FormClass;
-        L.ClientSize = {Integer(Form, "ClientWidth"), Integer(Form, "ClientHeight")};
+        L.FFormClass = FormClass;
+        L.FClientSize = {Integer(Form, "ClientWidth"), Integer(Form, "ClientHeight")};
         Found = Layouts.emplace(FormClass, L).first;
     }
     return Found->second;
@@ -228,7 +228,7 @@ const TDialogLayout& TDialogLayout::Get(const std::string& FormClass)
 
 TRect TDialogLayout::Bounds(const std::string& Name, const std::string& Item) const
 {
-    const TFormObject Form = TFormParser::Parse(TResources::GetText("form", FormClass));
+    const TFormObject Form = TFormParser::Parse(TResources::GetText("form", FFormClass));
     const TFormObject& Control = Child(Form, Name);
     const TRect Box = TRect::FromSize(Integer(Control, "Left"), Integer(Control, "Top"),
                                       Integer(Control, "Width"), Integer(Control, "Height"));
@@ -248,7 +248,7 @@ TRect TDialogLayout::Bounds(const std::string& Name, const std::string& Item) co
             Group.GetFont().SetHeight(int(Height->GetInteger()));
     const auto At = std::find(Items.begin(), Items.end(), Item);
     if (At == Items.end())
-        throw EResNotFound(FormClass + "." + Name + " has no item " + Item);
+        throw EResNotFound(FFormClass + "." + Name + " has no item " + Item);
     const TRect Cell = Group.GetItemRect(int(At - Items.begin()));
     return Cell.Offset(Box.Left, Box.Top);
 }

@@ -1,6 +1,6 @@
 // The settings dialog worked by the pointer: the context menu's Settings opens it, a click picks
-// a style and a VFD colour, and Ok puts them into effect at once (the window's size, outline and
-// digits) and into the store, while Cancel leaves all as it was.
+// a style and a VFD colour, and Ok (or Enter) puts them into effect at once (the window's size,
+// outline and digits) and into the store, while Cancel (or Escape) leaves all as it was.
 #include "tests/e2e/ClockFixture.h"
 #include "tests/support/CaseName.h"
 
@@ -11,7 +11,8 @@ namespace {
 struct TAnswerCase
 {
     const char* Name;
-    const char* Button; // the dialog's button that ends it
+    const char* Button; // the dialog's button that ends it; none: the Key does
+    TKey Key;
     bool Applies;
 };
 
@@ -36,12 +37,12 @@ TEST_P(ClockSettingsTest, VfdSmallInRedTakesEffectOnlyWhenConfirmed)
     const TAnswerCase& C = GetParam();
     const std::optional<TRect> Dialog = OpenSettings();
     ASSERT_TRUE(Dialog) << "no settings dialog appeared";
-    const TPoint ClientSize = TDialogLayout::Get("TFormNixieConfig").ClientSize;
+    const TPoint ClientSize = TDialogLayout::Get("TFormNixieConfig").GetClientSize();
     EXPECT_EQ(Dialog->Width(), ClientSize.X);
     EXPECT_EQ(Dialog->Height(), ClientSize.Y);
     ASSERT_TRUE(ClickSetting(*Dialog, "RadioGroupType", "Vfd Small"));
     ASSERT_TRUE(ClickSetting(*Dialog, "RadioGroupVfdColor", "Red"));
-    ASSERT_TRUE(ClickSetting(*Dialog, C.Button));
+    ASSERT_TRUE(C.Button ? ClickSetting(*Dialog, C.Button) : Driver->PressKey(C.Key));
     ASSERT_TRUE(Driver->AwaitWindowGone("Clock Settings")) << "the dialog stays open";
 
     // The digits of the face the answer leaves: in red on Vfd Small once Ok has taken effect.
@@ -79,8 +80,10 @@ TEST_P(ClockSettingsTest, VfdSmallInRedTakesEffectOnlyWhenConfirmed)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, ClockSettingsTest,
-                         testing::Values(TAnswerCase{"Ok", "ButtonOk", true},
-                                         TAnswerCase{"Cancel", "ButtonCancel", false}),
+                         testing::Values(TAnswerCase{"Ok", "ButtonOk", TKey::Enter, true},
+                                         TAnswerCase{"Cancel", "ButtonCancel", TKey::Escape, false},
+                                         TAnswerCase{"Enter", nullptr, TKey::Enter, true},
+                                         TAnswerCase{"Escape", nullptr, TKey::Escape, false}),
                          ByName{});
 
 } // namespace

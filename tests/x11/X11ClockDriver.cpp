@@ -432,7 +432,8 @@ bool TX11ClockDriver::PressKey(TKey Key)
 
 std::optional<TRect> TX11ClockDriver::AwaitWindow(const std::string& Title)
 {
-    // Without a window manager a top-level window is its client area: no frame around it.
+    // The port's top-level window is the client area, and the tests' servers have no window
+    // manager to put it into a frame: its place among the root's children is on the screen.
     std::optional<TRect> Found;
     Eventually([&] {
         for (const TForeignWindow& W : WindowsOfTheClock())
