@@ -441,6 +441,10 @@ std::optional<TRect> TX11ClockDriver::AwaitWindow(const std::string& Title)
                 Found = W.Bounds;
         return Found.has_value();
     });
+    // The clock gives a window it activates the keyboard focus once it hears that the window
+    // is mapped: until then a key would go to the window that had the focus before.
+    if (Found && !AwaitInputTaken())
+        return std::nullopt;
     return Found;
 }
 
