@@ -46,7 +46,8 @@ TEST(WineAutoload, TheRunValueStartsThisExecutableAndGoesAgain)
     EXPECT_EQ(SetRunAtLogin(0, "QXRidivAzoza"), ERROR_SUCCESS) << "already gone is no error";
 }
 
-// What `reg query` of the clock's Run value prints, and its exit code; none when reg did not run.
+// What `reg query` of the clock's Run value prints, and its exit code; none when reg did not run
+// or did not end.
 struct TRegOutput
 {
     DWORD ExitCode = 0;
@@ -75,13 +76,17 @@ std::optional<TRegOutput> QueryRunValue()
     CloseHandle(Write); // the pipe ends when reg's copy of it closes
     std::optional<TRegOutput> Result;
     if (Started) {
-        Result.emplace();
-        char Buffer[4096];
-        DWORD Got = 0;
-        while (ReadFile(Read, Buffer, sizeof Buffer, &Got, nullptr) && Got > 0)
-            Result->Text.append(Buffer, Got);
-        WaitForSingleObject(Info.hProcess, INFINITE);
-        GetExitCodeProcess(Info.hProcess, &Result->ExitCode);
+        // Its few lines fit in the pipe, so it ends without a reader; a reg that hangs is ended.
+        if (WaitForSingleObject(Info.hProcess, 15000) == WAIT_OBJECT_0) {
+            Result.emplace();
+            char Buffer[4096];
+            DWORD Got = 0;
+            while (ReadFile(Read, Buffer, sizeof Buffer, &Got, nullptr) && Got > 0)
+                Result->Text.append(Buffer, Got);
+            GetExitCodeProcess(Info.hProcess, &Result->ExitCode);
+        } else {
+            TerminateProcess(Info.hProcess, 1);
+        }
         CloseHandle(Info.hThread);
         CloseHandle(Info.hProcess);
     }
