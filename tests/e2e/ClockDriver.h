@@ -22,6 +22,15 @@ enum class TClick
     Right
 };
 
+// The keys a case presses to answer a dialog.
+enum class TKey
+{
+    Enter,
+    Escape,
+    Tab,
+    Space
+};
+
 // A value of the clock's settings key as the store holds it: its type (REG_DWORD is 4) and its
 // bytes.
 struct TStoredValue
@@ -77,8 +86,16 @@ public:
     // Releases whatever buttons were left pressed (a case that failed half-way).
     virtual void ReleaseButtons() = 0;
 
+    // Presses and releases a key; it goes to the clock's window that has the keyboard focus.
+    virtual bool PressKey(TKey Key) = 0;
+
     // The context menu's bounds on the screen once it is up; none when none came.
     virtual std::optional<TRect> AwaitMenu() = 0;
+    // The client area on the screen of a shown top-level window of the clock titled Title (a
+    // dialog, a message box) once there is one; none when none came within a bounded wait.
+    virtual std::optional<TRect> AwaitWindow(const std::string& Title) = 0;
+    // Whether, within a bounded wait, no shown window of the clock is titled Title.
+    virtual bool AwaitWindowGone(const std::string& Title) = 0;
     // The exit code once the clock has ended; none while it still runs after a bounded wait.
     virtual std::optional<long> AwaitExit() = 0;
     // What the clock reported of itself (its output), for failure messages.

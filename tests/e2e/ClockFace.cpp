@@ -6,8 +6,10 @@
 #include "framework/objects/Resources.h"
 #include "framework/stdctrls/MenuItem.h"
 #include "framework/stdctrls/MenuLayout.h"
+#include "framework/stdctrls/RadioGroup.h"
 #include "shaped/RegionFromBitmap.h"
 
+#include <algorithm>
 #include <map>
 #include <string_view>
 #include <utility>
@@ -208,6 +210,47 @@ std::optional<TMenuGeometry> MeasureMenu(const TClockFace& Face, const std::stri
     const TMenuLayout Layout(Root, Measure.GetCanvas());
     const TSize Size = Layout.GetSize();
     return TMenuGeometry{{0, 0, Size.Width, Size.Height}, Layout.GetEntry(Index).Bounds};
+}
+
+const TDialogLayout& TDialogLayout::Get(const std::string& FormClass)
+{
+    static std::map<std::string, TDialogLayout> Layouts;
+    auto Found = Layouts.find(FormClass);
+    if (Found == Layouts.end()) {
+        const TFormObject Form = TFormParser::Parse(TResources::GetText("form", FormClass));
+        TDialogLayout L;
+        L.FFormClass = FormClass;
+        L.FClientSize = {Integer(Form, "ClientWidth"), Integer(Form, "ClientHeight")};
+        Found = Layouts.emplace(FormClass, L).first;
+    }
+    return Found->second;
+}
+
+TRect TDialogLayout::Bounds(const std::string& Name, const std::string& Item) const
+{
+    const TFormObject Form = TFormParser::Parse(TResources::GetText("form", FFormClass));
+    const TFormObject& Control = Child(Form, Name);
+    const TRect Box = TRect::FromSize(Integer(Control, "Left"), Integer(Control, "Top"),
+                                      Integer(Control, "Width"), Integer(Control, "Height"));
+    if (Item.empty())
+        return Box;
+    // A group alone, of the same size, items, columns and font: its cells are the dialog's.
+    TRadioGroup Group(nullptr);
+    Group.SetBounds(0, 0, Box.Width(), Box.Height());
+    std::vector<std::string> Items;
+    if (const TFormValue* Strings = Property(Control, "Items.Strings"))
+        for (const TFormValue& S : Strings->GetItems())
+            Items.push_back(S.GetText());
+    Group.SetItems(Items);
+    Group.SetColumns(std::max(1, Integer(Control, "Columns")));
+    for (const TFormObject* Source : {&Form, &Control})
+        if (const TFormValue* Height = Property(*Source, "Font.Height"))
+            Group.GetFont().SetHeight(int(Height->GetInteger()));
+    const auto At = std::find(Items.begin(), Items.end(), Item);
+    if (At == Items.end())
+        throw EResNotFound(FFormClass + "." + Name + " has no item " + Item);
+    const TRect Cell = Group.GetItemRect(int(At - Items.begin()));
+    return Cell.Offset(Box.Left, Box.Top);
 }
 
 std::optional<int> SecondsOfDay(const TClockDigits& D)

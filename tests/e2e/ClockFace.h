@@ -56,6 +56,23 @@ struct TMenuGeometry
 };
 std::optional<TMenuGeometry> MeasureMenu(const TClockFace& Face, const std::string& ItemName);
 
+// One of the program's dialogs as its form description (FormClass, such as TFormNixieConfig)
+// lays it out, in the dialog's client coordinates: the client area, and a control's bounds by
+// its Name or, with an Item caption, that item's cell of a radio group as the framework's radio
+// group places it. A description that lacks them throws.
+class TDialogLayout
+{
+public:
+    static const TDialogLayout& Get(const std::string& FormClass);
+
+    TPoint GetClientSize() const { return FClientSize; }
+    TRect Bounds(const std::string& Name, const std::string& Item = "") const;
+
+private:
+    std::string FFormClass;
+    TPoint FClientSize;
+};
+
 // A time of day as six digits: HH MM SS.
 using TClockDigits = std::array<int, 6>;
 

@@ -81,6 +81,7 @@ void ClockTest::SetUp()
             Color = Value;
     }
     Face = &TClockFace::Get(Style, Color);
+    BeforeStart();
     StartClock();
     if (IsSkipped() || HasFatalFailure() || !S.MoveHome)
         return;
@@ -182,21 +183,41 @@ void ClockTest::DragByDigits(const std::vector<TPoint>& Steps)
 
 std::optional<long> ClockTest::QuitFromTheMenu()
 {
+    if (!ChooseFromTheMenu("Quit1"))
+        return std::nullopt;
+    return Driver->AwaitExit();
+}
+
+bool ClockTest::ChooseFromTheMenu(const std::string& ItemName)
+{
     const std::optional<TRect> Menu = OpenMenu();
     EXPECT_TRUE(Menu) << "no menu appeared";
     // Where the rows lie, measured as the menu measures them.
-    const std::optional<TMenuGeometry> Geometry = MeasureMenu(*Face, "Quit1");
-    EXPECT_TRUE(Geometry) << "the menu has no Quit1";
+    const std::optional<TMenuGeometry> Geometry = MeasureMenu(*Face, ItemName);
+    EXPECT_TRUE(Geometry) << "the menu has no " << ItemName;
     if (!Menu || !Geometry)
-        return std::nullopt;
+        return false;
     EXPECT_EQ(Menu->Width(), Geometry->Menu.Width());
     EXPECT_EQ(Menu->Height(), Geometry->Menu.Height());
     const TRect& Row = Geometry->Row;
-    if (!Driver->MovePointer(Menu->TopLeft() +
-                             TPoint{(Row.Left + Row.Right) / 2, (Row.Top + Row.Bottom) / 2}) ||
-        !Driver->Click(TClick::Left))
+    return Driver->MovePointer(Menu->TopLeft() +
+                               TPoint{(Row.Left + Row.Right) / 2, (Row.Top + Row.Bottom) / 2}) &&
+           Driver->Click(TClick::Left);
+}
+
+std::optional<TRect> ClockTest::OpenSettings()
+{
+    if (!ChooseFromTheMenu("Settings1"))
         return std::nullopt;
-    return Driver->AwaitExit();
+    return Driver->AwaitWindow("Clock Settings");
+}
+
+bool ClockTest::ClickSetting(const TRect& Dialog, const std::string& Name, const std::string& Item)
+{
+    const TRect R = TDialogLayout::Get("TFormNixieConfig").Bounds(Name, Item);
+    return Driver->MovePointer(Dialog.TopLeft() +
+                               TPoint{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2}) &&
+           Driver->Click(TClick::Left);
 }
 
 std::optional<TRect> ClockTest::OpenMenu()

@@ -39,6 +39,9 @@ protected:
         bool MoveHome = true;
     };
     virtual TStartup Startup() const { return {}; }
+    // Sets how the clock starts where a port can tell (its folder, its environment), before the
+    // first start.
+    virtual void BeforeStart() {}
 
     void SetUp() override;
     void TearDown() override;
@@ -65,6 +68,14 @@ protected:
     std::optional<TReading> ReadClock(const std::function<bool(const TReading&)>& Accept) const;
     // Quits through the context menu's Quit; the clock's exit code once it has ended.
     std::optional<long> QuitFromTheMenu();
+    // Opens the context menu and clicks its item named ItemName (Settings1, Quit1, ...) where
+    // the menu lays it out; whether the click was made.
+    bool ChooseFromTheMenu(const std::string& ItemName);
+    // Chooses Settings; the settings dialog's client area on the screen once it is up.
+    std::optional<TRect> OpenSettings();
+    // A click on a control of the settings dialog whose client area is at Dialog, or on an item
+    // of one of its radio groups, in the middle of where the dialog's description puts it.
+    bool ClickSetting(const TRect& Dialog, const std::string& Name, const std::string& Item = "");
 
     // A client point on the digit display, off the cells' edges; one on the face above it, in
     // the middle of the outline's widest piece there.

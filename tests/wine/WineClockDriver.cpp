@@ -51,18 +51,6 @@ BOOL CALLBACK CollectVisible(HWND Wnd, LPARAM L)
     return TRUE;
 }
 
-// The clock's executable as Wine names it: the build names it by its Unix path, and Wine shows
-// the Unix root as drive Z:.
-std::wstring ClockExecutable()
-{
-    std::wstring Path;
-    for (const char C : std::string(NIXIE_APP))
-        Path += C == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(C));
-    if (!Path.empty() && Path.front() == L'\\')
-        Path = L"Z:" + Path;
-    return Path;
-}
-
 std::string Utf8(const wchar_t* Text, int Chars)
 {
     const int Bytes = WideCharToMultiByte(CP_UTF8, 0, Text, Chars, nullptr, 0, nullptr, nullptr);
@@ -106,7 +94,10 @@ public:
     bool EndDrag() override;
     bool Click(TClick Button) override;
     void ReleaseButtons() override;
+    bool PressKey(TKey Key) override;
     std::optional<TRect> AwaitMenu() override;
+    std::optional<TRect> AwaitWindow(const std::string& Title) override;
+    bool AwaitWindowGone(const std::string& Title) override;
     std::optional<long> AwaitExit() override;
 
     TRect GetWindowBounds();
@@ -115,6 +106,8 @@ public:
 private:
     // The visible top-level windows of the process, in z-order (topmost first).
     std::vector<void*> GetVisibleWindows() const;
+    // The first of them titled Title.
+    void* FindVisibleWindow(const std::string& Title) const;
     void* GetCaptureWindow() const;
 
     void* FProcess = nullptr; // HANDLE
@@ -128,6 +121,17 @@ private:
 std::unique_ptr<TClockDriver> MakeClockDriver()
 {
     return std::make_unique<TWineClockDriver>();
+}
+
+std::wstring ClockExecutable()
+{
+    // The build names it by its Unix path, and Wine shows the Unix root as drive Z:.
+    std::wstring Path;
+    for (const char C : std::string(NIXIE_APP))
+        Path += C == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(C));
+    if (!Path.empty() && Path.front() == L'\\')
+        Path = L"Z:" + Path;
+    return Path;
 }
 
 TRect WindowBoundsOf(TClockDriver& Driver)
@@ -420,6 +424,43 @@ std::optional<TRect> TWineClockDriver::AwaitMenu()
         return Menu.has_value();
     });
     return Menu;
+}
+
+bool TWineClockDriver::PressKey(TKey Key)
+{
+    const unsigned short Codes[] = {VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE};
+    const unsigned short Code = Codes[static_cast<int>(Key)];
+    return HoldKey(Code, true) && HoldKey(Code, false);
+}
+
+void* TWineClockDriver::FindVisibleWindow(const std::string& Title) const
+{
+    for (void* Wnd : GetVisibleWindows()) {
+        wchar_t Text[256];
+        const int Chars = GetWindowTextW(AsWindow(Wnd), Text, 256);
+        if (Utf8(Text, Chars) == Title)
+            return Wnd;
+    }
+    return nullptr;
+}
+
+std::optional<TRect> TWineClockDriver::AwaitWindow(const std::string& Title)
+{
+    std::optional<TRect> Found;
+    Eventually([&] {
+        void* Wnd = FindVisibleWindow(Title);
+        RECT Client{};
+        POINT Origin{0, 0};
+        if (Wnd && GetClientRect(AsWindow(Wnd), &Client) && ClientToScreen(AsWindow(Wnd), &Origin))
+            Found = TRect::FromSize(Origin.x, Origin.y, Client.right, Client.bottom);
+        return Found.has_value();
+    });
+    return Found;
+}
+
+bool TWineClockDriver::AwaitWindowGone(const std::string& Title)
+{
+    return Eventually([&] { return FindVisibleWindow(Title) == nullptr; }, EndTimeoutMs);
 }
 
 std::optional<long> TWineClockDriver::AwaitExit()

@@ -5,6 +5,8 @@
 
 #include "tests/e2e/ClockDriver.h"
 
+#include <string>
+
 // What the Wine cases reach beyond the driver of these tests: the main window's bounds on the
 // screen, and its window region as the system's region data gives it (window coordinates); none
 // when the window has no region.
@@ -20,3 +22,5 @@ std::optional<TNativeRegion> WindowRegionOf(TClockDriver& Driver);
 TRect ReadWindowBounds(void* Window);
 std::optional<TNativeRegion> ReadWindowRegion(void* Window);
 bool IsTopmost(void* Window);
+// The clock's executable as Wine names it (the build's Unix path on drive Z:).
+std::wstring ClockExecutable();

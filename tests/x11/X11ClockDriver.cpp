@@ -49,7 +49,10 @@ public:
     bool EndDrag() override;
     bool Click(TClick Button) override;
     void ReleaseButtons() override {}
+    bool PressKey(TKey Key) override;
     std::optional<TRect> AwaitMenu() override;
+    std::optional<TRect> AwaitWindow(const std::string& Title) override;
+    bool AwaitWindowGone(const std::string& Title) override;
     std::optional<long> AwaitExit() override;
     // What the clock wrote to its standard output and error.
     std::string Describe() override;
@@ -58,6 +61,11 @@ public:
     std::string RegistryFile() { return Folder() + "/nixie/registry"; }
     pid_t GetProcess() const { return FChild; }
     unsigned long GetWindow() const { return FWindow; }
+    void SetLaunch(const std::string& Folder, const std::vector<std::string>& Environment)
+    {
+        FStartFolder = Folder;
+        FEnvironment = Environment;
+    }
 
 private:
     // The clock's configuration folder (its $XDG_CONFIG_HOME), made at the first use; empty when
@@ -69,6 +77,8 @@ private:
     pid_t FChild = -1;
     unsigned long FWindow = 0;
     std::string FFolder;
+    std::string FStartFolder;
+    std::vector<std::string> FEnvironment;
     // A connection of its own that hears the clock's answers to pings (sent to the root), so
     // that the observer's queue does not fill with the root's other events.
     Display* FPinger = nullptr;
@@ -100,6 +110,12 @@ pid_t ProcessOf(TClockDriver& Driver)
 std::string RegistryFileOf(TClockDriver& Driver)
 {
     return static_cast<TX11ClockDriver&>(Driver).RegistryFile();
+}
+
+void SetLaunchOf(TClockDriver& Driver, const std::string& Folder,
+                 const std::vector<std::string>& Environment)
+{
+    static_cast<TX11ClockDriver&>(Driver).SetLaunch(Folder, Environment);
 }
 
 TX11ClockDriver::~TX11ClockDriver()
@@ -207,11 +223,16 @@ std::string TX11ClockDriver::Spawn()
         return "no configuration folder";
     std::vector<std::string> Environment{std::string("DISPLAY=") + DisplayString(Observer),
                                          "XDG_CONFIG_HOME=" + FFolder};
-    for (char** E = environ; *E; ++E) {
-        const std::string_view Entry(*E);
-        if (!Entry.starts_with("DISPLAY=") && !Entry.starts_with("XDG_CONFIG_HOME="))
-            Environment.emplace_back(Entry);
-    }
+    Environment.insert(Environment.end(), FEnvironment.begin(), FEnvironment.end());
+    // The tests' own variables, less those given above.
+    const auto Given = [&](std::string_view Entry) {
+        const std::string_view Name = Entry.substr(0, Entry.find('=') + 1);
+        return std::any_of(Environment.begin(), Environment.end(),
+                           [&](const std::string& E) { return E.starts_with(Name); });
+    };
+    for (char** E = environ; *E; ++E)
+        if (!Given(*E))
+            Environment.emplace_back(*E);
     std::vector<char*> Env;
     for (std::string& S : Environment)
         Env.push_back(S.data());
@@ -224,6 +245,8 @@ std::string TX11ClockDriver::Spawn()
     posix_spawn_file_actions_addopen(&Files, 1, LogPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
     posix_spawn_file_actions_adddup2(&Files, 1, 2);
+    if (!FStartFolder.empty())
+        posix_spawn_file_actions_addchdir_np(&Files, FStartFolder.c_str());
     pid_t Pid = -1;
     const int Failed = posix_spawn(&Pid, Program.c_str(), &Files, nullptr, Argv, Env.data());
     posix_spawn_file_actions_destroy(&Files);
@@ -396,6 +419,42 @@ std::optional<TRect> TX11ClockDriver::AwaitMenu()
         return Menu.has_value();
     });
     return Menu;
+}
+
+bool TX11ClockDriver::PressKey(TKey Key)
+{
+    const unsigned long Keysyms[] = {XK_Return, XK_Escape, XK_Tab, XK_space};
+    const unsigned long Keysym = Keysyms[static_cast<int>(Key)];
+    TX11Observer::Key(Keysym, true);
+    TX11Observer::Key(Keysym, false);
+    return true;
+}
+
+std::optional<TRect> TX11ClockDriver::AwaitWindow(const std::string& Title)
+{
+    // The port's top-level window is the client area, and the tests' servers have no window
+    // manager to put it into a frame: its place among the root's children is on the screen.
+    std::optional<TRect> Found;
+    Eventually([&] {
+        for (const TForeignWindow& W : WindowsOfTheClock())
+            if (W.Name == Title && W.Viewable && !W.OverrideRedirect)
+                Found = W.Bounds;
+        return Found.has_value();
+    });
+    // The clock gives a window it activates the keyboard focus once it hears that the window
+    // is mapped: until then a key would go to the window that had the focus before.
+    if (Found && !AwaitInputTaken())
+        return std::nullopt;
+    return Found;
+}
+
+bool TX11ClockDriver::AwaitWindowGone(const std::string& Title)
+{
+    return Eventually([&] {
+        const std::vector<TForeignWindow> Windows = WindowsOfTheClock();
+        return std::none_of(Windows.begin(), Windows.end(),
+                            [&](const TForeignWindow& W) { return W.Name == Title && W.Viewable; });
+    });
 }
 
 std::optional<long> TX11ClockDriver::AwaitExit()

@@ -1,0 +1,84 @@
+// The context menu's Users Manual on X11: the manual in the folder the clock started in goes to
+// xdg-open (a recording stand-in first on the PATH) as one argument, spaces and all; with no
+// manual anywhere, a message box titled "error" says so and Enter closes it.
+#include "platform/posix/PosixFiles.h"
+#include "tests/e2e/ClockFixture.h"
+#include "tests/x11/X11ClockDriver.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class X11ClockManualTest : public ClockTest
+{
+protected:
+    void BeforeStart() override
+    {
+        std::string Template = (fs::temp_directory_path() / "nixie-manual-XXXXXX").string();
+        ASSERT_NE(mkdtemp(Template.data()), nullptr);
+        Root = Template;
+        StartFolder = Root / "start folder";
+        const fs::path Bin = Root / "bin";
+        fs::create_directories(StartFolder);
+        fs::create_directories(Bin);
+        Record = Root / "xdg-open.args";
+        // Its argument count, then each argument on a line; renamed into place when whole.
+        const fs::path Script = Bin / "xdg-open";
+        std::ofstream(Script)
+            << "#!/bin/sh\n"
+            << "{ echo \"$#\"; for A in \"$@\"; do printf '%s\\n' \"$A\"; done; } >"
+            << " '" << Record.string() << ".part'\n"
+            << "mv '" << Record.string() << ".part' '" << Record.string() << "'\n";
+        fs::permissions(Script, fs::perms::owner_all);
+        const char* Path = std::getenv("PATH");
+        SetLaunchOf(*Driver, StartFolder.string(),
+                    {"PATH=" + Bin.string() + (Path ? std::string(":") + Path : "")});
+    }
+
+    void TearDown() override
+    {
+        ClockTest::TearDown();
+        std::error_code Ignored;
+        if (!Root.empty())
+            fs::remove_all(Root, Ignored);
+    }
+
+    fs::path Root;
+    fs::path StartFolder;
+    fs::path Record;
+};
+
+TEST_F(X11ClockManualTest, TheManualInTheStartFolderGoesToXdgOpenAsOneArgument)
+{
+    const fs::path Manual = StartFolder / "divaduva.html";
+    std::ofstream(Manual) << "<html></html>\n";
+    ASSERT_TRUE(ChooseFromTheMenu("UsersManual1"));
+    std::optional<std::string> Arguments;
+    ASSERT_TRUE(Eventually([&] {
+        return (Arguments = ReadWholeFile(Record.string())).has_value();
+    })) << "xdg-open was not run; the clock said: "
+        << Driver->Describe();
+    EXPECT_EQ(*Arguments, "1\n" + fs::canonical(Manual).string() + "\n");
+}
+
+TEST_F(X11ClockManualTest, WithNoManualAnywhereAMessageBoxSaysSo)
+{
+    // The start folder (which is also the current one) has none, nor has the build put one
+    // beside the executable.
+    const fs::path Beside = fs::path(NIXIE_APP).parent_path();
+    for (const char* Name : {"divaduva.html", "divaduva.htm"})
+        ASSERT_FALSE(fs::exists(Beside / Name)) << "a manual lies beside the executable";
+    ASSERT_TRUE(ChooseFromTheMenu("UsersManual1"));
+    const std::optional<TRect> Box = Driver->AwaitWindow("error");
+    ASSERT_TRUE(Box) << "no message box came";
+    EXPECT_FALSE(fs::exists(Record)) << "xdg-open was run";
+    ASSERT_TRUE(Driver->PressKey(TKey::Enter));
+    EXPECT_TRUE(Driver->AwaitWindowGone("error")) << "Enter does not close the message box";
+}
+
+} // namespace
