@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
     cmake make g++ pkg-config git
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
+    libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-liberation2
     libx11-dev libxext-dev libxtst-dev libxfixes-dev
     libpixman-1-dev zlib1g-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64

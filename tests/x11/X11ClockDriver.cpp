@@ -61,10 +61,12 @@ public:
     std::string RegistryFile() { return Folder() + "/nixie/registry"; }
     pid_t GetProcess() const { return FChild; }
     unsigned long GetWindow() const { return FWindow; }
-    void SetLaunch(const std::string& Folder, const std::vector<std::string>& Environment)
+    void SetLaunch(const std::string& Folder, const std::vector<std::string>& Environment,
+                   const std::string& Program)
     {
         FStartFolder = Folder;
         FEnvironment = Environment;
+        FProgram = Program;
     }
 
 private:
@@ -79,6 +81,7 @@ private:
     std::string FFolder;
     std::string FStartFolder;
     std::vector<std::string> FEnvironment;
+    std::string FProgram;
     // A connection of its own that hears the clock's answers to pings (sent to the root), so
     // that the observer's queue does not fill with the root's other events.
     Display* FPinger = nullptr;
@@ -113,9 +116,9 @@ std::string RegistryFileOf(TClockDriver& Driver)
 }
 
 void SetLaunchOf(TClockDriver& Driver, const std::string& Folder,
-                 const std::vector<std::string>& Environment)
+                 const std::vector<std::string>& Environment, const std::string& Program)
 {
-    static_cast<TX11ClockDriver&>(Driver).SetLaunch(Folder, Environment);
+    static_cast<TX11ClockDriver&>(Driver).SetLaunch(Folder, Environment, Program);
 }
 
 TX11ClockDriver::~TX11ClockDriver()
@@ -237,7 +240,7 @@ std::string TX11ClockDriver::Spawn()
     for (std::string& S : Environment)
         Env.push_back(S.data());
     Env.push_back(nullptr);
-    std::string Program = NIXIE_APP;
+    std::string Program = FProgram.empty() ? std::string(NIXIE_APP) : FProgram;
     char* Argv[] = {Program.data(), nullptr};
     posix_spawn_file_actions_t Files;
     posix_spawn_file_actions_init(&Files);

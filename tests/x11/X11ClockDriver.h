@@ -18,6 +18,6 @@ pid_t ProcessOf(TClockDriver& Driver);
 // The registry file of the clock's runs (it need not exist yet).
 std::string RegistryFileOf(TClockDriver& Driver);
 // How the next runs start: in the folder Folder (empty: the tests' own) with the variables of
-// Environment ("NAME=value") over those of the tests.
+// Environment ("NAME=value") over those of the tests, running Program (empty: the build's clock).
 void SetLaunchOf(TClockDriver& Driver, const std::string& Folder,
-                 const std::vector<std::string>& Environment);
+                 const std::vector<std::string>& Environment, const std::string& Program = {});

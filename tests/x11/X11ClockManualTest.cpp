@@ -35,10 +35,23 @@ protected:
             << " '" << Record.string() << ".part'\n"
             << "mv '" << Record.string() << ".part' '" << Record.string() << "'\n";
         fs::permissions(Script, fs::perms::owner_all);
+        // The build puts the manual beside its clock: a case without one runs a copy of the
+        // clock (and its font module) from a folder of its own.
+        std::string Program;
+        if (WithoutManualBesideTheClock()) {
+            const fs::path Build = fs::path(NIXIE_APP).parent_path();
+            const fs::path Alone = Root / "clock";
+            fs::create_directories(Alone);
+            for (const char* File : {"nixie", "nixie-fonts.so"})
+                fs::copy_file(Build / File, Alone / File);
+            Program = (Alone / "nixie").string();
+        }
         const char* Path = std::getenv("PATH");
         SetLaunchOf(*Driver, StartFolder.string(),
-                    {"PATH=" + Bin.string() + (Path ? std::string(":") + Path : "")});
+                    {"PATH=" + Bin.string() + (Path ? std::string(":") + Path : "")}, Program);
     }
+
+    virtual bool WithoutManualBesideTheClock() const { return false; }
 
     void TearDown() override
     {
@@ -66,13 +79,16 @@ TEST_F(X11ClockManualTest, TheManualInTheStartFolderGoesToXdgOpenAsOneArgument)
     EXPECT_EQ(*Arguments, "1\n" + fs::canonical(Manual).string() + "\n");
 }
 
-TEST_F(X11ClockManualTest, WithNoManualAnywhereAMessageBoxSaysSo)
+class X11ClockNoManualTest : public X11ClockManualTest
 {
-    // The start folder (which is also the current one) has none, nor has the build put one
-    // beside the executable.
-    const fs::path Beside = fs::path(NIXIE_APP).parent_path();
-    for (const char* Name : {"divaduva.html", "divaduva.htm"})
-        ASSERT_FALSE(fs::exists(Beside / Name)) << "a manual lies beside the executable";
+protected:
+    bool WithoutManualBesideTheClock() const override { return true; }
+};
+
+TEST_F(X11ClockNoManualTest, WithNoManualAnywhereAMessageBoxSaysSo)
+{
+    // Neither the start folder (which is also the current one) nor the clock's has one.
+    ASSERT_TRUE(fs::exists(fs::path(NIXIE_APP).parent_path() / "divaduva.html"));
     ASSERT_TRUE(ChooseFromTheMenu("UsersManual1"));
     const std::optional<TRect> Box = Driver->AwaitWindow("error");
     ASSERT_TRUE(Box) << "no message box came";
