@@ -100,7 +100,8 @@ bool IsForeground(void* Window)
 
 bool PointerShows(TCursorShape Shape)
 {
-    const wchar_t* Name = IDC_ARROW;
+    // The IDC_ names are resource numbers, the same for the W call whatever the character set.
+    LPCSTR Name = IDC_ARROW;
     switch (Shape) {
     case TCursorShape::Arrow:
         break;
@@ -120,7 +121,7 @@ bool PointerShows(TCursorShape Shape)
     CURSORINFO Info{};
     Info.cbSize = sizeof Info;
     return GetCursorInfo(&Info) && (Info.flags & CURSOR_SHOWING) &&
-           Info.hCursor == LoadCursorW(nullptr, Name);
+           Info.hCursor == LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(Name));
 }
 
 void* WindowAt(TPoint Screen)
