@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
+#include <strings.h>
 #include FT_FREETYPE_H
 
 namespace {
@@ -42,6 +43,24 @@ std::shared_ptr<TFontFace> TFreeTypeFontEngine::OpenFace(const TFontRequest& Req
         It = FFaces.emplace(Key, Load(Request)).first;
     return It->second;
 }
+
+namespace {
+
+// Windows' dialog faces have no namesakes here. Asked for as Arial, fontconfig gives a face made
+// to Arial's widths (Liberation Sans, Arimo) where one is installed, so captions laid out for
+// Windows fit; otherwise its usual sans face.
+std::string FontconfigFamily(const std::string& Family)
+{
+    if (Family.empty())
+        return "sans-serif";
+    for (const char* Dialog :
+         {"MS Sans Serif", "Microsoft Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "Tahoma"})
+        if (strcasecmp(Family.c_str(), Dialog) == 0)
+            return "Arial";
+    return Family;
+}
+
+} // namespace
 
 std::string TFreeTypeFontEngine::GetFontFile(const TFontRequest& Request)
 {
@@ -89,7 +108,7 @@ TFreeTypeFontEngine::TMatch TFreeTypeFontEngine::Match(const std::string& Family
         const bool Bold = (Style & fsBold) != 0;
         const bool Italic = (Style & fsItalic) != 0;
         FcPattern* Pattern = FcPatternCreate();
-        FcPatternAddString(Pattern, FC_FAMILY, AsFcString(Family.empty() ? "sans-serif" : Family));
+        FcPatternAddString(Pattern, FC_FAMILY, AsFcString(FontconfigFamily(Family)));
         FcPatternAddInteger(Pattern, FC_WEIGHT, Bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(Pattern, FC_SLANT, Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddBool(Pattern, FC_SCALABLE, FcTrue);

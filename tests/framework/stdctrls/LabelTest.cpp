@@ -142,13 +142,15 @@ TEST_P(LabelFill, PaintsItsColourOrLetsWhatIsUnderShow)
     Under->SetParent(Form);
     Label->BringToFront();
     Label->SetAutoSize(false);
-    Label->SetBounds(10, 10, 100, 20);
+    Label->SetBounds(10, 10, 100, 26);
+    // Strokes thick enough for fully covered pixels, whatever the face.
+    Label->GetFont().SetHeight(-20);
     Label->SetCaption("Ab");
     Label->SetTransparent(C.Transparent);
     if (C.OwnColor != clNone)
         Label->SetColor(C.OwnColor);
     Pump();
-    EXPECT_EQ(At(100, 25), C.Seen);
+    EXPECT_EQ(At(100, 30), C.Seen);
     EXPECT_EQ(At(5, 5), clRed);
     EXPECT_GE(Find(Ink).First, 0) << "no text";
 }

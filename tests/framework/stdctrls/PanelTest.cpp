@@ -105,6 +105,7 @@ TEST_F(PanelTest, TheCaptionIsCentredOrAlignedWithinTheBevels)
 {
     Panel->SetBounds(10, 10, 100, 40);
     Panel->GetFont().SetColor(clRed); // no bevel colour
+    Panel->GetFont().SetHeight(-20);  // strokes thick enough for fully covered pixels
     Panel->SetCaption("Ab");
     TBitmap Scratch;
     TCanvas Measure(Scratch);
