@@ -1,5 +1,6 @@
 #include "framework/stdctrls/Button.h"
 
+#include "framework/graphics/DisabledText.h"
 #include "framework/graphics/Frame3D.h"
 #include "framework/windows/Form.h"
 
@@ -197,10 +198,7 @@ void TButton::Paint()
     if (GetEnabled()) {
         Canvas.TextRect(R, X, Y, GetCaption());
     } else {
-        Canvas.GetFont().SetColor(clBtnHighlight);
-        Canvas.TextRect(R, X + 1, Y + 1, GetCaption());
-        Canvas.GetFont().SetColor(clGrayText);
-        Canvas.TextRect(R, X, Y, GetCaption());
+        PaintDisabledText(Canvas, R, X, Y, GetCaption());
     }
     if (Focused())
         Canvas.DrawFocusRect(

@@ -1,5 +1,6 @@
 #include "framework/stdctrls/CheckBox.h"
 
+#include "framework/graphics/DisabledText.h"
 #include "framework/graphics/Frame3D.h"
 
 namespace {
@@ -140,10 +141,7 @@ void TCheckBox::Paint()
     if (GetEnabled()) {
         Canvas.TextRect(Client, X, Y, GetCaption());
     } else {
-        Canvas.GetFont().SetColor(clBtnHighlight);
-        Canvas.TextRect(Client, X + 1, Y + 1, GetCaption());
-        Canvas.GetFont().SetColor(clGrayText);
-        Canvas.TextRect(Client, X, Y, GetCaption());
+        PaintDisabledText(Canvas, Client, X, Y, GetCaption());
     }
     if (Focused())
         Canvas.DrawFocusRect(

@@ -1,5 +1,6 @@
 #include "framework/stdctrls/Label.h"
 
+#include "framework/graphics/DisabledText.h"
 #include "framework/windows/WinControl.h"
 
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner)
@@ -128,12 +129,8 @@ void TLabel::Paint()
         X = (Client.Width() - TextWidth) / 2;
     else if (FAlignment == taRightJustify)
         X = Client.Width() - TextWidth;
-    if (GetEnabled()) {
+    if (GetEnabled())
         Canvas.TextRect(Client, X, 0, Text);
-        return;
-    }
-    Canvas.GetFont().SetColor(clBtnHighlight);
-    Canvas.TextRect(Client, X + 1, 1, Text);
-    Canvas.GetFont().SetColor(clBtnShadow);
-    Canvas.TextRect(Client, X, 0, Text);
+    else
+        PaintDisabledText(Canvas, Client, X, 0, Text, clBtnShadow);
 }

@@ -1,5 +1,7 @@
 #include "framework/stdctrls/RadioGroup.h"
 
+#include "framework/graphics/DisabledText.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -197,14 +199,15 @@ void TRadioGroup::Paint()
     Canvas.FrameRect({0, FrameTop, Client.Right - 1, Client.Bottom - 1});
 
     Canvas.SetFont(GetFont());
-    if (!GetEnabled())
-        Canvas.GetFont().SetColor(clGrayText);
     if (!GetCaption().empty()) {
         const TSize Extent = Canvas.TextExtent(GetCaption());
         Brush.SetColor(GetColor());
         Canvas.FillRect(TRect::FromSize(CaptionLeft, 0, Extent.Width, Extent.Height));
         Brush.SetStyle(TBrushStyle::bsClear);
-        Canvas.TextRect(Client, CaptionLeft, 0, GetCaption());
+        if (GetEnabled())
+            Canvas.TextRect(Client, CaptionLeft, 0, GetCaption());
+        else
+            PaintDisabledText(Canvas, Client, CaptionLeft, 0, GetCaption());
     }
     for (int I = 0; I < int(FItems.size()); ++I)
         PaintItem(Canvas, I);
@@ -240,7 +243,10 @@ void TRadioGroup::PaintItem(TCanvas& Canvas, int Index)
     const TSize Extent = Canvas.TextExtent(Text);
     const int X = Left + ButtonSize + CaptionGap;
     const int Y = Cell.Top + (Cell.Height() - Extent.Height) / 2;
-    Canvas.TextRect(Cell, X, Y, Text);
+    if (GetEnabled())
+        Canvas.TextRect(Cell, X, Y, Text);
+    else
+        PaintDisabledText(Canvas, Cell, X, Y, Text);
     const int FocusItem = std::max(FItemIndex, 0);
     if (Focused() && Index == FocusItem)
         Canvas.DrawFocusRect(
