@@ -70,23 +70,12 @@ public:
         WM().HandleKey(Dialog->GetHandle(), WM_KEYUP, VirtualKey, 0);
         Pump();
     }
-    // A left click at the middle of a control of the dialog.
-    void Click(TControl* C)
-    {
-        const TPoint P = C->ClientToScreen({C->GetWidth() / 2, C->GetHeight() / 2}) -
-                         Dialog->ClientToScreen({0, 0});
-        WM().HandleMouse(Dialog->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, P);
-        WM().HandleMouse(Dialog->GetHandle(), WM_LBUTTONUP, 0, P);
-        Pump();
-    }
+    using ClockFormTest::Click;
+    // A left click on an item's radio button.
     void ClickItem(TRadioGroup* Group, int Index)
     {
         const TRect R = Group->GetItemRect(Index);
-        const TPoint P = Group->ClientToScreen(R.TopLeft() + TPoint{4, R.Height() / 2}) -
-                         Dialog->ClientToScreen({0, 0});
-        WM().HandleMouse(Dialog->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, P);
-        WM().HandleMouse(Dialog->GetHandle(), WM_LBUTTONUP, 0, P);
-        Pump();
+        Click(Group, R.TopLeft() + TPoint{4, R.Height() / 2});
     }
 
 protected:

@@ -22,16 +22,6 @@ protected:
         Seed("viewerleft", 300);
         Seed("viewertop", 200);
     }
-    // A left click in the middle of a control, through its form's window.
-    void Click(TControl* C)
-    {
-        TWinControl* F = C->GetParentForm();
-        const TPoint P =
-            C->ClientToScreen({C->GetWidth() / 2, C->GetHeight() / 2}) - F->ClientToScreen({0, 0});
-        WM().HandleMouse(F->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, P);
-        WM().HandleMouse(F->GetHandle(), WM_LBUTTONUP, 0, P);
-        Pump();
-    }
     // Runs the about command; Act works the open box and must end it.
     void About(const std::function<void(TFormAboutNixie&)>& Act)
     {

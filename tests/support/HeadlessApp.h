@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 
 // The port the tests run on, and its window manager.
 inline THeadlessPlatform& Port()
@@ -77,6 +78,18 @@ protected:
     void Mouse(UINT Msg, TPoint Client, unsigned Shift = 0)
     {
         WM().HandleMouse(Form->GetHandle(), Msg, Shift, Client);
+        Pump();
+    }
+    // A left click at a client point of a control (its middle by default), sent to the window of
+    // the form holding it, then whatever it causes.
+    void Click(TControl* C, std::optional<TPoint> At = std::nullopt)
+    {
+        TWinControl* F = C->GetParentForm();
+        const TPoint P =
+            C->ClientToScreen(At.value_or(TPoint{C->GetWidth() / 2, C->GetHeight() / 2})) -
+            F->ClientToScreen({0, 0});
+        WM().HandleMouse(F->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, P);
+        WM().HandleMouse(F->GetHandle(), WM_LBUTTONUP, 0, P);
         Pump();
     }
     // A pixel of Form as last painted, in its client coordinates.
