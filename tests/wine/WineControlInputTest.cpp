@@ -3,16 +3,17 @@
 // message only through the key state; and the shaped window dragged by its face after its form's
 // window was made anew to stay on top; the pointer over a label with the hand cursor shows the
 // system's hand.
-#include "framework/stdctrls/Label.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/e2e/ClockDriver.h"
 #include "tests/support/CaseName.h"
 #include "tests/support/FaceForm.h"
+#include "tests/support/LinkForm.h"
 #include "tests/support/ModifierProbe.h"
 #include "tests/wine/PointerInput.h"
 #include "tests/wine/WineClockDriver.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,6 +48,26 @@ protected:
         TPlatform::Get().WaitEvents(0);
         App->ProcessMessages();
     }
+    // Pumps until Done holds or the input timeout passes; whether it held.
+    bool PumpUntil(const std::function<bool()>& Done)
+    {
+        return Eventually(
+            [&] {
+                Pump();
+                return Done();
+            },
+            InputTimeoutMs);
+    }
+    // Shows Form and waits until its window is in the foreground, where input goes; the window.
+    void* ShowInFront(TForm* Form)
+    {
+        Form->Show();
+        auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
+        if (!Peer)
+            return nullptr;
+        void* Window = Peer->GetHandle();
+        return PumpUntil([&] { return IsForeground(Window); }) ? Window : nullptr;
+    }
     std::unique_ptr<TApplication> App;
 };
 
@@ -57,15 +78,7 @@ TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
 {
     const THeldKeyCase& C = GetParam();
     TModifierProbe Probe(*App, {300, 200});
-    Probe.Form->Show();
-    auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Probe.Form->GetHandle()));
-    ASSERT_NE(Peer, nullptr);
-    ASSERT_TRUE(Eventually(
-        [&] {
-            Pump();
-            return IsForeground(Peer->GetHandle());
-        },
-        InputTimeoutMs));
+    ASSERT_NE(ShowInFront(Probe.Form), nullptr);
 
     ASSERT_TRUE(MovePointer(Probe.OnScreen({15, 10})));
     if (C.VirtualKey) {
@@ -76,12 +89,7 @@ TEST_P(WineControlInputTest, APressReachesOnMouseDownWithTheKeyHeld)
     if (C.VirtualKey) {
         ASSERT_TRUE(HoldKey(C.VirtualKey, false));
     }
-    EXPECT_TRUE(Eventually(
-        [&] {
-            Pump();
-            return Probe.Seen.size() >= 2;
-        },
-        InputTimeoutMs));
+    EXPECT_TRUE(PumpUntil([&] { return Probe.Seen.size() >= 2; }));
     EXPECT_EQ(Probe.Seen, TModifierProbe::Click(C.Shift, {15, 10}));
 }
 
@@ -94,39 +102,14 @@ INSTANTIATE_TEST_SUITE_P(Held, WineControlInputTest,
 
 TEST_F(WineInputTest, ThePointerOverAHandCursorLabelShowsTheHand)
 {
-    auto* Form = new TForm(App.get());
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(300, 200, 120, 80);
-    auto* Link = new TLabel(Form);
-    Link->SetAutoSize(false);
-    Link->SetBounds(10, 10, 60, 20);
-    Link->SetCaption("Home page");
-    Link->SetCursor(crHandPoint);
-    Link->SetParent(Form);
-    Form->Show();
-    auto* Peer = static_cast<TWin32Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
-    ASSERT_NE(Peer, nullptr);
-    ASSERT_TRUE(Eventually(
-        [&] {
-            Pump();
-            return IsForeground(Peer->GetHandle());
-        },
-        InputTimeoutMs));
+    TForm* Form = MakeLinkForm(*App, {300, 200});
+    void* const Window = ShowInFront(Form);
+    ASSERT_NE(Window, nullptr);
 
-    ASSERT_TRUE(MovePointer({300 + 100, 200 + 60}, Peer->GetHandle()));
-    EXPECT_TRUE(Eventually(
-        [&] {
-            Pump();
-            return PointerShows(TCursorShape::Arrow);
-        },
-        InputTimeoutMs));
-    ASSERT_TRUE(MovePointer({300 + 30, 200 + 20}, Peer->GetHandle()));
-    EXPECT_TRUE(Eventually(
-        [&] {
-            Pump();
-            return PointerShows(TCursorShape::Hand);
-        },
-        InputTimeoutMs));
+    ASSERT_TRUE(MovePointer({300 + 100, 200 + 60}, Window));
+    EXPECT_TRUE(PumpUntil([&] { return PointerShows(TCursorShape::Arrow); }));
+    ASSERT_TRUE(MovePointer({300 + 30, 200 + 20}, Window));
+    EXPECT_TRUE(PumpUntil([&] { return PointerShows(TCursorShape::Hand); }));
 }
 
 TEST_F(WineInputTest, AFaceWindowMadeAnewToStayOnTopIsCutToTheFaceAndDraggedByIt)
@@ -153,22 +136,12 @@ TEST_F(WineInputTest, AFaceWindowMadeAnewToStayOnTopIsCutToTheFaceAndDraggedByIt
     const TPoint Press = Origin + TPoint{Band.Left + Band.Width() / 4, Band.Top};
     const TPoint Step{Band.Width() / 2, 0};
     ASSERT_GT(Step.X, Shaped.Image->GetDragTolerance());
-    ASSERT_TRUE(Eventually(
-        [&] {
-            Pump();
-            return WindowAt(Press) == Window;
-        },
-        InputTimeoutMs));
+    ASSERT_TRUE(PumpUntil([&] { return WindowAt(Press) == Window; }));
     ASSERT_TRUE(MovePointer(Press));
     ASSERT_TRUE(PressButton(TPointerButton::Left));
     ASSERT_TRUE(MovePointer(Press + Step));
     ASSERT_TRUE(ReleaseButton(TPointerButton::Left));
-    EXPECT_TRUE(Eventually(
-        [&] {
-            Pump();
-            return ReadWindowBounds(Window).TopLeft() == Origin + Step;
-        },
-        InputTimeoutMs));
+    EXPECT_TRUE(PumpUntil([&] { return ReadWindowBounds(Window).TopLeft() == Origin + Step; }));
     EXPECT_EQ(Form->GetBoundsRect().TopLeft(), Origin + Step);
 }
 

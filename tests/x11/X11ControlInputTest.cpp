@@ -1,9 +1,9 @@
 // A click on a control of a form of this process, made on the real server with XTest while a
 // modifier key is held: the control's mouse events say which, Alt included. The pointer moved
 // over a label with the hand cursor shows the hand.
-#include "framework/stdctrls/Label.h"
 #include "framework/windows/WindowManager.h"
 #include "tests/support/CaseName.h"
+#include "tests/support/LinkForm.h"
 #include "tests/support/ModifierProbe.h"
 #include "tests/x11/X11TestSupport.h"
 
@@ -76,15 +76,7 @@ TCursorPicture ShownCursor(Display* D)
 
 TEST_F(X11AppTest, ThePointerOverAHandCursorLabelShowsTheHand)
 {
-    auto* Form = new TForm(App.get());
-    Form->SetBorderStyle(bsNone);
-    Form->SetBounds(200, 150, 120, 80);
-    auto* Link = new TLabel(Form);
-    Link->SetAutoSize(false);
-    Link->SetBounds(10, 10, 60, 20);
-    Link->SetCaption("Home page");
-    Link->SetCursor(crHandPoint);
-    Link->SetParent(Form);
+    TForm* Form = MakeLinkForm(*App, {200, 150});
     Form->Show();
     auto* Peer = static_cast<TX11Window*>(TWindowManager::Get().GetPeer(Form->GetHandle()));
     ASSERT_NE(Peer, nullptr);
