@@ -43,6 +43,7 @@ TEST_F(ControlSnapshotTest, NamesWhatItCannotDraw)
         std::string Named;
     } Cases[] = {{{"TNoSuchControl", 0, 0, {}}, "TNoSuchControl"},
                  {{"TImageList", 0, 0, {}}, "TImageList"},
+                 {{"TRidivAzoza", 0, 0, {}}, "size"},
                  {{"TVelmoraPanel", 0, 0, {{"Stripes", "1"}}}, "Stripes"},
                  {{"TVelmoraPanel", 0, 0, {{"BarWidth", "wide"}}}, "BarWidth"}};
     for (const auto& C : Cases) {

@@ -85,6 +85,10 @@ TForm* ShowControlSnapshot(TApplication& App, const TControlSnapshot& S)
         throw;
     }
     auto* Control = dynamic_cast<TControl*>(Read);
+    if (Control->GetWidth() <= 0 || Control->GetHeight() <= 0) {
+        delete Form;
+        throw Exception(Class->GetName() + " is created without a size: give one with --size");
+    }
     Control->SetLeft(0);
     Control->SetTop(0);
     Control->SetParent(Form);

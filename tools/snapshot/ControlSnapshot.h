@@ -23,6 +23,6 @@ struct TControlSnapshot
 void RegisterControlFamily();
 
 // Reads the control into a new borderless form of App, as big as the control, and shows the
-// form. An unknown class, a class that is no control, an unknown property or a value the
-// property cannot take is an Exception whose message says which.
+// form. An unknown class, a class that is no control, an unknown property, a value the property
+// cannot take or a control left without a size is an Exception whose message says which.
 TForm* ShowControlSnapshot(TApplication& App, const TControlSnapshot& Snapshot);
