@@ -168,9 +168,9 @@ TEST(VelmoraPanelPalette, TheAdditionalPageHoldsTheDisplayControls)
 struct TBarCase
 {
     const char* Name;
-    int X, B, W;
-    std::vector<int> Columns; // the lines' x, from the left
-    std::vector<TColor> Colors;
+    std::vector<int> Arguments; // x, band parameter, column width
+    int First;                  // the leftmost line's x
+    std::vector<TColor> Lines;  // from the left
 };
 
 class VelmoraPanelBar : public testing::TestWithParam<TBarCase>
@@ -186,12 +186,11 @@ TEST_P(VelmoraPanelBar, CentresTheLinesInTheColumn)
     Canvas.GetBrush().SetColor(Paper);
     Canvas.FillRect({0, 0, 48, 20});
     Canvas.GetPen().SetColor(Pen);
-    PaintRampBar(Canvas, C.X, Top, Bottom, C.B, C.W, 0, -1, 255);
+    PaintRampBar(Canvas, C.Arguments[0], Top, Bottom, C.Arguments[1], C.Arguments[2], 0, -1, 255);
     EXPECT_EQ(Canvas.GetPen().GetColor(), Pen);
     for (int X = 0; X < 48; ++X) {
-        const auto Line = std::find(C.Columns.begin(), C.Columns.end(), X);
-        const TColor Expected =
-            Line == C.Columns.end() ? Paper : C.Colors[std::size_t(Line - C.Columns.begin())];
+        const std::size_t Line = std::size_t(X - C.First);
+        const TColor Expected = Line < C.Lines.size() ? C.Lines[Line] : Paper;
         EXPECT_EQ(Target.GetPixel(X, Top), Expected) << X;
         EXPECT_EQ(Target.GetPixel(X, Bottom - 1), Expected) << X;
         EXPECT_EQ(Target.GetPixel(X, Top - 1), Paper) << X;
@@ -199,27 +198,17 @@ TEST_P(VelmoraPanelBar, CentresTheLinesInTheColumn)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Bars, VelmoraPanelBar,
-                         testing::Values(
-                             // Centre 10 + 20 / 2 - 1 = 19, step 150 / 3 = 50.
-                             TBarCase{"SixInAColumnOf20",
-                                      10,
-                                      6,
-                                      20,
-                                      {17, 18, 19, 20, 21},
-                                      {RGB(0, 100, 255), RGB(0, 50, 255), RGB(0, 0, 255),
-                                       RGB(0, 50, 255), RGB(0, 100, 255)}},
-                             // Centre 3 + 7 / 2 - 1 = 5, step 75.
-                             TBarCase{"FourInAColumnOf7",
-                                      3,
-                                      4,
-                                      7,
-                                      {4, 5, 6},
-                                      {RGB(0, 75, 255), RGB(0, 0, 255), RGB(0, 75, 255)}},
-                             TBarCase{"NoColumn", 10, 6, 0, {}, {}},
-                             TBarCase{"NoBand", 10, 0, 20, {}, {}},
-                             TBarCase{"BandOfOne", 10, 1, 20, {}, {}},
-                             TBarCase{"BandOfMinusOne", 10, -1, 20, {}, {}}),
-                         ByName());
+// Centre 10 + 20 / 2 - 1 = 19 with step 150 / 3 = 50; centre 3 + 7 / 2 - 1 = 5 with step 75.
+INSTANTIATE_TEST_SUITE_P(
+    Bars, VelmoraPanelBar,
+    testing::Values(
+        TBarCase{"SixInAColumnOf20",
+                 {10, 6, 20},
+                 17,
+                 {RGB(0, 100, 255), RGB(0, 50, 255), clBlue, RGB(0, 50, 255), RGB(0, 100, 255)}},
+        TBarCase{"FourInAColumnOf7", {3, 4, 7}, 4, {RGB(0, 75, 255), clBlue, RGB(0, 75, 255)}},
+        TBarCase{"NoColumn", {10, 6, 0}, 0, {}}, TBarCase{"NoBand", {10, 0, 20}, 0, {}},
+        TBarCase{"BandOfOne", {10, 1, 20}, 0, {}}, TBarCase{"BandOfMinusOne", {10, -1, 20}, 0, {}}),
+    ByName());
 
 } // namespace
