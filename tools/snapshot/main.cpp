@@ -1,7 +1,8 @@
 // Renders the clock on the headless port at a given local time, in a given style and colour, and
-// writes what its window shows as a PNG: the clock's picture without a display. With --error, it
-// shows the standard exception display for the text instead and writes the message box's client
-// area.
+// writes what its window shows as a PNG: the clock's picture without a display. With --control,
+// it draws any control registered for form reading instead, with its properties set by name; with
+// --error, it shows the standard exception display for the text and writes the message box's
+// client area.
 #include "app/Fnixie.h"
 #include "app/SettingsStore.h"
 #include "base/Exception.h"
@@ -10,6 +11,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "tools/common/PngWriter.h"
+#include "tools/snapshot/ControlSnapshot.h"
 
 #include <cerrno>
 #include <climits>
@@ -25,6 +27,7 @@ namespace {
 
 constexpr const char* Usage =
     "usage: snapshot OUT.png [--time HH:MM:SS] [--style N] [--color N] [--12]\n"
+    "       snapshot OUT.png --control CLASS [--size WxH] [--time HH:MM:SS] [--set PROP=VALUE]...\n"
     "       snapshot OUT.png --error TEXT\n"
     "       snapshot --help\n"
     "\n"
@@ -35,7 +38,16 @@ constexpr const char* Usage =
     "  --12             12-hour display\n"
     "  --error TEXT     the standard error display for TEXT instead of the clock\n"
     "Style and colour are given to the clock as its stored settings, so that it starts with\n"
-    "them as it would on a desktop; values out of range do what they do there.\n";
+    "them as it would on a desktop; values out of range do what they do there.\n"
+    "\n"
+    "With --control, draws one control instead, alone on a form of its own size:\n"
+    "  --control CLASS  a class registered for form reading (TVelmoraPanel, TRidivAzoza, ...)\n"
+    "  --size WxH       the control's size (default: the size it is created with)\n"
+    "  --time HH:MM:SS  the local time a clock control shows (default 10:58:37)\n"
+    "  --set PROP=VALUE a published property, spelt as in a form description: a number, a\n"
+    "                   colour (clRed or a number), an enumeration name, True/False or 1/0;\n"
+    "                   may be repeated, and applies in the order given\n"
+    "Example: snapshot panel.png --control TVelmoraPanel --size 120x60 --set BarWidth=8\n";
 
 struct TOptions
 {
@@ -45,7 +57,19 @@ struct TOptions
     std::int32_t Style = 0;
     std::int32_t Color = 0;
     bool TwelveHour = false;
+    // Control mode, and whether an option of the clock's own mode was given.
+    const char* Control = nullptr;
+    TControlSnapshot Snapshot;
+    const char* ClockOption = nullptr;
+    const char* ControlOption = nullptr;
 };
+
+bool ParseSize(const char* Text, int& Width, int& Height)
+{
+    char End = 0;
+    return std::sscanf(Text, "%dx%d%c", &Width, &Height, &End) == 2 && Width > 0 && Height > 0 &&
+           Width <= 8192 && Height <= 8192;
+}
 
 bool ParseTime(const char* Text, TLocalTime& Time)
 {
@@ -85,8 +109,25 @@ std::optional<std::string> ParseOptions(int argc, char** argv, TOptions& O)
         };
         if (A == "--help" || A == "-h")
             return std::string();
+        if (A == "--12" || A == "--style" || A == "--color" || A == "--error")
+            O.ClockOption = argv[I];
+        if (A == "--size" || A == "--set")
+            O.ControlOption = argv[I];
         if (A == "--12") {
             O.TwelveHour = true;
+        } else if (A == "--control" || A == "--size" || A == "--set") {
+            if (auto Problem = NeedsValue())
+                return Problem;
+            const std::string_view V = Next;
+            const std::size_t Equals = V.find('=');
+            if (A == "--control")
+                O.Control = Next;
+            else if (A == "--size" && !ParseSize(Next, O.Snapshot.Width, O.Snapshot.Height))
+                return "'" + std::string(V) + "' is no size WxH";
+            else if (A == "--set" && (Equals == 0 || Equals == std::string_view::npos))
+                return "'" + std::string(V) + "' is no setting PROP=VALUE";
+            else if (A == "--set")
+                O.Snapshot.Settings.emplace_back(V.substr(0, Equals), V.substr(Equals + 1));
         } else if (A == "--time" || A == "--style" || A == "--color" || A == "--error") {
             if (auto Problem = NeedsValue())
                 return Problem;
@@ -105,6 +146,12 @@ std::optional<std::string> ParseOptions(int argc, char** argv, TOptions& O)
     }
     if (!O.Out)
         return std::string("no output file given");
+    if (O.Control && O.ClockOption)
+        return std::string(O.ClockOption) + " is for the clock, not for --control";
+    if (!O.Control && O.ControlOption)
+        return std::string(O.ControlOption) + " needs --control";
+    if (O.Control)
+        O.Snapshot.ClassName = O.Control;
     return std::nullopt;
 }
 
@@ -163,6 +210,31 @@ int SnapshotError(THeadlessPlatform& Port, const char* Path, const char* Text)
     std::printf("snapshot: the message box written to %s\n", Path);
     return 0;
 }
+
+// One control alone on a form of its size, at the port's local time.
+int SnapshotControl(THeadlessPlatform& Port, const TOptions& O)
+{
+    try {
+        RegisterControlFamily();
+        TApplication App(nullptr);
+        App.Initialize();
+        ShowControlSnapshot(App, O.Snapshot);
+        App.ProcessMessages();
+        THeadlessWindow* Native = TopVisibleWindow(Port);
+        if (!Native) {
+            std::fprintf(stderr, "snapshot: the control's form opened no window\n");
+            return 1;
+        }
+        SaveClientArea(*Native, O.Out);
+        const TPoint Size = Native->GetClientSize();
+        std::printf("snapshot: %s %dx%d at %02d:%02d:%02d written to %s\n", O.Control, Size.X,
+                    Size.Y, O.Time.Hour, O.Time.Minute, O.Time.Second, O.Out);
+    } catch (const std::exception& E) {
+        std::fprintf(stderr, "snapshot: %s\n", E.what());
+        return 1;
+    }
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -181,6 +253,8 @@ int main(int argc, char** argv)
     if (O.Error)
         return SnapshotError(Port, O.Out, O.Error);
     Port.SetLocalTime(O.Time);
+    if (O.Control)
+        return SnapshotControl(Port, O);
     // Through the clock's own store, as a previous run would have left them.
     SettingsStore Store;
     OpenSettingsStore(nullptr, "QXRidivAzoza", Store, 1);
