@@ -33,7 +33,6 @@ object FormNixieStart: TFormNixieStart
       Width = 175
       Height = 13
       Alignment = taCenter
-      AutoSize = False
       Caption = 'Right-Click on clock face for Settings'
       Font.Color = clWhite
     end

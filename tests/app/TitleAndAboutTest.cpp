@@ -1,8 +1,10 @@
 // The title box's "X" and link, and the about box: its texts from the top down, its links, Ok,
 // and where it opens.
 #include "app/Faboutnixie.h"
+#include "app/Fnixstart.h"
 #include "app/ProductInfo.h"
 #include "framework/stdctrls/Button.h"
+#include "framework/stdctrls/CustomPanel.h"
 #include "framework/stdctrls/Label.h"
 #include "framework/windows/Screen.h"
 #include "tests/app/ClockFormTest.h"
@@ -55,6 +57,21 @@ TEST_F(TitleAndAboutTest, TheTitleBoxXClosesItAtOnceAndTheLinkOpensTheMakersSite
     App->Run();
     EXPECT_FALSE(FormNixieStart->GetVisible());
     EXPECT_EQ(Port().GetShellOpens(), std::vector<std::string>{MakerSite});
+}
+
+TEST_F(TitleAndAboutTest, TheTitleStripShowsEveryCaptionWhole)
+{
+    Start(true);
+    TWinControl* Strip = FormNixieStart->PanelStartup;
+    for (TLabel* L : {FormNixieStart->LabelTitle, FormNixieStart->LabelLink,
+                      FormNixieStart->LabelRight, FormNixieStart->Label4}) {
+        TBitmap Scratch;
+        TCanvas Measure(Scratch);
+        Measure.SetFont(L->GetFont());
+        EXPECT_GE(L->GetWidth(), Measure.TextExtent(L->GetCaption()).Width) << L->GetName();
+        const TRect B = L->GetBoundsRect();
+        EXPECT_EQ(B.Intersect(Strip->GetClientRect()), B) << L->GetName();
+    }
 }
 
 TEST_F(TitleAndAboutTest, TheAboutBoxNamesTheClockFromTheTopDownAndOkClosesIt)
