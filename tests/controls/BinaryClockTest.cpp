@@ -18,15 +18,8 @@ namespace {
 
 constexpr int Top = 2; // the clock's top on the form
 constexpr TColor Back = RGB(10, 200, 30), Face = RGB(200, 0, 200);
-
-struct TLayout
-{
-    int Width, Gap;
-    bool Vertical;
-};
-// By Type: LED size, gap between fields, vertical or not.
-constexpr TLayout Layouts[6] = {{18, 10, true},  {9, 4, true},  {5, 2, true},
-                                {18, 10, false}, {9, 4, false}, {5, 2, false}};
+// By Type: the LED size and the gap between fields; Types 0 to 2 are the vertical layouts.
+constexpr int Size[6] = {18, 9, 5, 18, 9, 5}, Gap[6] = {10, 4, 2, 10, 4, 2};
 
 class BinaryClockTest : public HeadlessFormTest
 {
@@ -42,8 +35,7 @@ protected:
         Form->Show();
         Pump();
     }
-
-    void Show(int Type, int H, int M, int S)
+    void Show(int Type, int H = 23, int M = 45, int S = 59)
     {
         Port().SetLocalTime(TLocalTime{.Hour = H, .Minute = M, .Second = S});
         Clock->SetType(Type); // a setter repaints by itself
@@ -52,12 +44,10 @@ protected:
     std::vector<TColor> Pixels()
     {
         std::vector<TColor> All;
-        for (int Y = 0; Y < Clock->GetHeight(); ++Y)
-            for (int X = 0; X < Clock->GetWidth(); ++X)
-                All.push_back(Px(X, Y));
+        for (int I = 0; I < Clock->GetWidth() * Clock->GetHeight(); ++I)
+            All.push_back(Px(I % Clock->GetWidth(), I / Clock->GetWidth()));
         return All;
     }
-
     // '1' or '0' when the W x W cell at (X, Y) shows the on or off picture of the colour, scaled
     // by the nearest pixel (no smoothing); '?' when it shows neither.
     char Led(int X, int Y, int W, int Color = 0)
@@ -74,21 +64,17 @@ protected:
         }
         return '?';
     }
-    // The LEDs of a layout, line by line, fields apart: vertical "HH MM SS" for each row, or
-    // one line of three times eight.
+    // The LEDs line by line, the fields apart: "HH MM SS" for each row of a vertical layout, one
+    // line of three times eight for a horizontal one.
     std::vector<std::string> Leds(int Type)
     {
-        const TLayout L = Layouts[Type];
-        std::vector<std::string> Lines;
-        for (int R = 0; R < (L.Vertical ? 4 : 1); ++R) {
-            std::string Line;
-            for (int F = 0; F < 3; ++F)
-                for (int C = 0; C < (L.Vertical ? 2 : 8); ++C)
-                    Line += std::string(F && !C ? " " : "") +
-                            Led(F * ((L.Vertical ? 2 : 8) * L.Width + L.Gap) + C * L.Width,
-                                R * L.Width, L.Width);
-            Lines.push_back(Line);
-        }
+        const int W = Size[Type], Columns = Type < 3 ? 2 : 8;
+        std::vector<std::string> Lines(Type < 3 ? 4 : 1);
+        for (std::size_t R = 0; R < Lines.size(); ++R)
+            for (int I = 0; I < 3 * Columns; ++I)
+                Lines[R] +=
+                    std::string(I && I % Columns == 0 ? " " : "") +
+                    Led(I / Columns * (Columns * W + Gap[Type]) + I % Columns * W, int(R) * W, W);
         return Lines;
     }
 
@@ -98,7 +84,7 @@ protected:
 struct TPatternCase
 {
     std::string Name;
-    int Type, Bcd, Mode24, H, M, S;
+    int Type, Bcd, Mode24, H, M;
     std::vector<std::string> Expected;
 };
 
@@ -110,7 +96,7 @@ TEST_P(BinaryClockPattern, LightsTheBitsOfEachField)
     const TPatternCase& C = GetParam();
     Clock->SetModeBcd(C.Bcd);
     Clock->SetMode24(C.Mode24);
-    Show(C.Type, C.H, C.M, C.S);
+    Show(C.Type, C.H, C.M);
     EXPECT_EQ(Leds(C.Type), C.Expected);
 }
 
@@ -121,26 +107,15 @@ const std::vector<std::string> Row234559 = {"00010111 00101101 00111011"};
 INSTANTIATE_TEST_SUITE_P(
     Times, BinaryClockPattern,
     testing::Values(
-        TPatternCase{"Bcd18", 0, 1, 1, 23, 45, 59, Bcd234559},
-        TPatternCase{"Plain18", 0, 0, 1, 23, 45, 59, Plain234559},
-        TPatternCase{"PlainStretchedTo9", 1, 0, 1, 23, 45, 59, Plain234559},
-        TPatternCase{"BcdStretchedTo5", 2, 1, 1, 23, 45, 59, Bcd234559},
-        TPatternCase{"HalfPastMidnightIsHour0",
-                     0,
-                     1,
-                     0,
-                     0,
-                     30,
-                     0,
-                     {"00 00 00", "00 00 00", "00 10 00", "00 10 00"}},
-        TPatternCase{
-            "OnePmIsHour1", 1, 0, 0, 13, 0, 0, {"00 00 00", "00 00 00", "00 00 00", "01 00 00"}},
-        TPatternCase{
-            "NoonStays12", 2, 0, 0, 12, 0, 0, {"01 00 00", "01 00 00", "00 00 00", "00 00 00"}},
-        TPatternCase{"RowsIgnoreBcd18", 3, 1, 1, 23, 45, 59, Row234559},
-        TPatternCase{"RowsIgnoreBcd9", 4, 1, 1, 23, 45, 59, Row234559},
-        TPatternCase{"RowsIgnoreBcd5", 5, 1, 1, 23, 45, 59, Row234559},
-        TPatternCase{"RowsPlain5", 5, 0, 0, 13, 45, 59, {"00000001 00101101 00111011"}}),
+        TPatternCase{"Bcd18", 0, 1, 1, 23, 45, Bcd234559},
+        TPatternCase{"Plain18", 0, 0, 1, 23, 45, Plain234559},
+        TPatternCase{"PlainStretchedTo9", 1, 0, 1, 23, 45, Plain234559},
+        TPatternCase{"BcdStretchedTo5", 2, 1, 1, 23, 45, Bcd234559},
+        TPatternCase{"H12At0030", 0, 1, 0, 0, 30, {"00 00 01", "00 00 10", "00 10 00", "00 10 11"}},
+        TPatternCase{"H12At1300", 1, 0, 0, 13, 0, {"00 00 01", "00 00 00", "00 00 11", "01 00 11"}},
+        TPatternCase{"RowIgnoresBcd18", 3, 1, 1, 23, 45, Row234559},
+        TPatternCase{"RowIgnoresBcd9", 4, 1, 1, 23, 45, Row234559},
+        TPatternCase{"RowIgnoresBcd5", 5, 1, 0, 23, 45, {"00001011 00101101 00111011"}}),
     ByName());
 
 TEST_F(BinaryClockTest, MinutesAndSecondsNeverLightBits7And6)
@@ -148,20 +123,17 @@ TEST_F(BinaryClockTest, MinutesAndSecondsNeverLightBits7And6)
     for (int V = 0; V < 60; ++V) {
         Show(0, 23, V, V);
         const std::vector<std::string> Rows = Leds(0);
-        for (int R : {0, 1})
-            EXPECT_EQ(Rows[std::size_t(R)].substr(3, 1) + Rows[std::size_t(R)].substr(6, 1), "00")
-                << V;
+        EXPECT_EQ(Rows[0].substr(3, 1) + Rows[0][6] + Rows[1][3] + Rows[1][6], "0000") << V;
         Show(3, 23, V, V);
-        const std::string Line = Leds(3)[0];
-        EXPECT_EQ(Line.substr(9, 2) + Line.substr(18, 2), "0000") << V;
+        EXPECT_EQ(Leds(3)[0].substr(9, 2) + Leds(3)[0].substr(18, 2), "0000") << V;
     }
 }
 
-TEST_F(BinaryClockTest, EachColourDrawsItsOwnPairAndOthersColour0)
+TEST_F(BinaryClockTest, EachColourDrawsItsPairAndOtherValuesColour0)
 {
     for (int Color : {0, 1, 2, 3, 4, -1}) {
         Clock->SetLedColor(Color);
-        Show(0, 23, 45, 59);
+        Show(0);
         const int Pair = Color >= 0 && Color <= 3 ? Color : 0;
         EXPECT_EQ(std::string() + Led(18, 54, 18, Pair) + Led(0, 0, 18, Pair), "10") << Color;
     }
@@ -170,27 +142,15 @@ TEST_F(BinaryClockTest, EachColourDrawsItsOwnPairAndOthersColour0)
 TEST_F(BinaryClockTest, OtherTypesLeavePlainColour)
 {
     for (int Type : {6, -1}) {
-        Show(0, 23, 45, 59);
-        Show(Type, 23, 45, 59);
-        const std::vector<TColor> All = Pixels();
-        EXPECT_EQ(std::count(All.begin(), All.end(), Back), std::ptrdiff_t(All.size())) << Type;
+        Show(0);
+        Show(Type);
+        EXPECT_EQ(Pixels(), std::vector<TColor>(std::size_t(470 * 80), Back)) << Type;
     }
 }
 
-TEST_F(BinaryClockTest, TrianglesAreNotDrawnInRowsNorAt5Pixels)
-{
-    for (int Type : {2, 3, 4, 5}) {
-        Clock->SetModeShape(0);
-        Show(Type, 23, 45, 59);
-        const std::vector<TColor> Plain = Pixels();
-        Clock->SetModeShape(3);
-        EXPECT_EQ(Pixels(), Plain) << Type;
-    }
-}
-
-// A frame of the given thickness on each side of a cell in the middle of a field; with the
-// offset frame, lines beyond the right edge of the field's last cell, Beyond columns deep, each a
-// row shorter at either end than the one before.
+// Ring thicknesses of a cell amid a field (none: the cell as without a shape), and for the offset
+// frame the lines beyond the right edge of the field's last cell: Beyond columns, each a row
+// shorter at either end.
 struct TFrameCase
 {
     int Type, Shape, Left, Top, Right, Bottom, Beyond;
@@ -202,21 +162,21 @@ class BinaryClockFrame : public BinaryClockTest, public testing::WithParamInterf
 TEST_P(BinaryClockFrame, OutlinesTheCellInBlack)
 {
     const TFrameCase& C = GetParam();
-    const TLayout L = Layouts[C.Type];
-    const int W = L.Width, X0 = L.Vertical ? 2 * W + L.Gap : W, Y0 = L.Vertical ? W : 0;
-    Show(C.Type, 23, 45, 59);
+    const int W = Size[C.Type], X0 = C.Type < 3 ? 2 * W + Gap[C.Type] : W, Y0 = C.Type < 3 ? W : 0;
+    Show(C.Type);
     const std::vector<TColor> Plain = Pixels();
     Clock->SetModeShape(C.Shape);
     for (int Y = 0; Y < W; ++Y)
         for (int X = 0; X < W; ++X) {
             const bool Ring = X < C.Left || Y < C.Top || X >= W - C.Right || Y >= W - C.Bottom;
-            const TColor Was = Plain[std::size_t((Y0 + Y) * Clock->GetWidth() + X0 + X)];
-            EXPECT_EQ(Px(X0 + X, Y0 + Y), Ring ? clBlack : Was) << X << "," << Y;
+            EXPECT_EQ(Px(X0 + X, Y0 + Y),
+                      Ring ? clBlack : Plain[std::size_t((Y0 + Y) * 470 + X0 + X)])
+                << X << "," << Y;
         }
-    const int GapX = (L.Vertical ? 2 : 8) * W;
     for (int J = 0; J <= C.Beyond; ++J)
         for (int Y = 0; Y < W; ++Y)
-            EXPECT_EQ(Px(GapX + J, Y), J < C.Beyond && Y > J && Y < W - 1 - J ? clBlack : Back)
+            EXPECT_EQ(Px((C.Type < 3 ? 2 : 8) * W + J, Y),
+                      J < C.Beyond && Y > J && Y < W - 1 - J ? clBlack : Back)
                 << J << "," << Y;
 }
 
@@ -226,57 +186,51 @@ INSTANTIATE_TEST_SUITE_P(
                     TFrameCase{2, 1, 1, 1, 1, 1, 0}, TFrameCase{3, 1, 4, 4, 4, 4, 0},
                     TFrameCase{5, 1, 1, 1, 1, 1, 0}, TFrameCase{0, 2, 6, 6, 3, 6, 5},
                     TFrameCase{1, 2, 3, 3, 1, 3, 2}, TFrameCase{2, 2, 1, 1, 1, 1, 0},
-                    TFrameCase{3, 2, 6, 6, 3, 6, 5}, TFrameCase{4, 2, 3, 3, 1, 3, 2}),
+                    TFrameCase{3, 2, 6, 6, 3, 6, 5}, TFrameCase{4, 2, 3, 3, 1, 3, 2},
+                    TFrameCase{2, 3, 0, 0, 0, 0, 0}, TFrameCase{3, 3, 0, 0, 0, 0, 0},
+                    TFrameCase{4, 3, 0, 0, 0, 0, 0}, TFrameCase{5, 3, 0, 0, 0, 0, 0}),
     [](const testing::TestParamInfo<TFrameCase>& I) {
         return "Type" + std::to_string(I.param.Type) + "Shape" + std::to_string(I.param.Shape);
     });
 
 TEST_F(BinaryClockTest, TrianglesReachFromBelowTheCellToAboveIt)
 {
-    struct TPoint3
-    {
-        int Type, X, Y;
-        bool Black;
-    };
-    // 18 pixels: three nested triangles; row 1's bases and apexes, row 3's base on the row
-    // under the field; corners and centre keep the picture. 9 pixels: one triangle, its apex on
-    // the bottom row of the cell above.
-    const TPoint3 Points[] = {{0, 1, 35, true},   {0, 16, 35, true}, {0, 2, 34, true},
-                              {0, 15, 34, true},  {0, 9, 18, true},  {0, 9, 19, true},
-                              {0, 0, 72, true},   {0, 17, 72, true}, {0, 0, 18, false},
-                              {0, 17, 18, false}, {0, 9, 27, false}, {1, 4, 8, true},
-                              {1, 0, 36, true},   {1, 8, 36, true},  {1, 0, 9, false},
-                              {1, 8, 9, false},   {1, 4, 13, false}};
+    // Type, x, y, black. 18 pixels: three nested triangles: row 1's inner bases and apexes, row
+    // 3's outer base on the line under the field; corners and centre keep the picture. 9 pixels:
+    // one triangle, row 1's apex on the last line of row 0, row 3's base under the field.
+    const std::tuple<int, int, int, bool> Points[] = {
+        {0, 1, 35, true},  {0, 16, 35, true},  {0, 2, 34, true},  {0, 15, 34, true},
+        {0, 9, 18, true},  {0, 9, 19, true},   {0, 0, 72, true},  {0, 17, 72, true},
+        {0, 0, 18, false}, {0, 17, 18, false}, {0, 9, 27, false}, {1, 4, 8, true},
+        {1, 0, 36, true},  {1, 8, 36, true},   {1, 0, 9, false},  {1, 8, 9, false},
+        {1, 4, 13, false}};
     for (int Type : {0, 1}) {
         Clock->SetModeShape(0);
-        Show(Type, 23, 45, 59);
+        Show(Type);
         const std::vector<TColor> Plain = Pixels();
         Clock->SetModeShape(3);
-        for (const TPoint3& P : Points) {
-            if (P.Type != Type)
-                continue;
-            EXPECT_EQ(Px(P.X, P.Y),
-                      P.Black ? clBlack : Plain[std::size_t(P.Y * Clock->GetWidth() + P.X)])
-                << Type << ": " << P.X << "," << P.Y;
-        }
-        EXPECT_EQ(At(Type ? 4 : 9, Top - 1), Face); // the apex of the top row is cut off
+        for (const auto& [T, X, Y, Black] : Points)
+            EXPECT_TRUE(T != Type ||
+                        Px(X, Y) == (Black ? clBlack : Plain[std::size_t(Y * 470 + X)]))
+                << Type << ": " << X << "," << Y;
+        EXPECT_EQ(At(Type ? 4 : 9, Top - 1), Face); // the top row's apex stays in the control
     }
 }
 
-class TBinaryClockLacking : public TBinaryClock
+class TBinaryClockFrom : public TBinaryClock
 {
 public:
-    TBinaryClockLacking(TComponent* AOwner, const TLedResources& R) : TBinaryClock(AOwner, R) {}
+    TBinaryClockFrom(TComponent* AOwner, const TLedResources& R) : TBinaryClock(AOwner, R) {}
 };
 
-TEST_F(BinaryClockTest, AMissingPictureFailsConstruction)
+TEST_F(BinaryClockTest, AMissingPictureFailsConstructionAndLeavesNoControl)
 {
     TBinaryClock::TLedResources Lacking = TBinaryClock::LedResources;
     Lacking[2].On = 9999;
     const int Before = Form->GetComponentCount();
     try {
-        new TBinaryClockLacking(Form, Lacking);
-        FAIL() << "constructed";
+        new TBinaryClockFrom(Form, Lacking);
+        ADD_FAILURE() << "constructed";
     } catch (const EResNotFound& E) {
         EXPECT_STREQ(E.what(), "Resource 9999 not found");
     }
@@ -287,19 +241,14 @@ TEST_F(BinaryClockTest, IsOnThePaletteAndStoresOnlyNonZeroProperties)
 {
     BinaryClock::Register();
     const auto Classes = TClassRegistry::GetPaletteClasses("Additional");
-    EXPECT_NE(std::find(Classes.begin(), Classes.end(), &ClassInfoOf<TBinaryClock>()),
-              Classes.end());
+    EXPECT_EQ(std::count(Classes.begin(), Classes.end(), &ClassInfoOf<TBinaryClock>()), 1);
     Clock->SetName("Clock");
     Clock->SetMode24(0);
     Clock->SetLedColor(2);
-    Clock->SetModeBcd(1);
-    const std::string Text = TFormWriter::WriteComponent(*Clock);
-    for (const char* Absent : {"Mode24", "ModeShape", "Type ="})
-        EXPECT_EQ(Text.find(Absent), std::string::npos) << Absent;
-    auto* Copy = dynamic_cast<TBinaryClock*>(TFormReader::ReadComponent(Text, Form));
+    auto* Copy = dynamic_cast<TBinaryClock*>(
+        TFormReader::ReadComponent(TFormWriter::WriteComponent(*Clock), Form));
     ASSERT_NE(Copy, nullptr);
-    EXPECT_EQ(std::tuple(Copy->GetLedColor(), Copy->GetModeBcd(), Copy->GetMode24()),
-              std::tuple(2, 1, 1));
+    EXPECT_EQ(std::tuple(Copy->GetLedColor(), Copy->GetMode24()), std::tuple(2, 1));
 }
 
 } // namespace
