@@ -224,7 +224,7 @@ void TBinaryClock::PaintHBinary(TCanvas& Canvas, int X, int Y, int Value, int Wi
     for (int Position = 0; Position < 8; ++Position) {
         const int CellX = X + Position * Width;
         PaintLed(Canvas, CellX, Y, Width, Height, (Value & Mask) != 0, On, Off);
-        // A row has no triangles: they would point out of the row's single line of cells.
+        // Rows take the frames only; the triangles belong to the columns.
         if (FModeShape == 1)
             PaintSquareFrame(Canvas, CellX, Y, Width, Height);
         else if (FModeShape == 2)
