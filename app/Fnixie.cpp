@@ -8,6 +8,7 @@
 #include "app/SettingsStore.h"
 #include "app/Viewdoc.h"
 #include "base/Exception.h"
+#include "controls/BinaryClock.h"
 #include "framework/objects/ClassRegistry.h"
 #include "framework/objects/Resources.h"
 #include "framework/stdctrls/CheckBox.h"
@@ -58,6 +59,7 @@ void RegisterClockClasses()
     RegisterMenuClasses();
     RegisterStandardControls();
     RidivAzoza::Register();
+    BinaryClock::Register();
     fcImageForm::Register();
     RegisterClass<TTimer>();
 }
