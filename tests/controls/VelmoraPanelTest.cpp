@@ -1,5 +1,6 @@
 #include "controls/VelmoraPanel.h"
 
+#include "controls/BinaryClock.h"
 #include "controls/RidivAzoza.h"
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
@@ -151,13 +152,14 @@ TEST_F(VelmoraPanelTest, AStoredZeroComesBackAsTheConstructionValue)
 TEST(VelmoraPanelPalette, TheAdditionalPageHoldsTheDisplayControls)
 {
     RidivAzoza::Register();
+    BinaryClock::Register();
     VelmoraPanel::Register();
     const std::vector<std::string> Pages = TClassRegistry::GetPalettePages();
     ASSERT_NE(std::find(Pages.begin(), Pages.end(), "Additional"), Pages.end());
     std::vector<std::string> Names;
     for (const TClassInfo* Class : TClassRegistry::GetPaletteClasses("Additional"))
         Names.push_back(Class->GetName());
-    for (const char* Name : {"TRidivAzoza", "TVelmoraPanel"}) {
+    for (const char* Name : {"TRidivAzoza", "TBinaryClock", "TVelmoraPanel"}) {
         EXPECT_NE(std::find(Names.begin(), Names.end(), Name), Names.end()) << Name;
         EXPECT_NE(GetClass(Name), nullptr) << Name;
     }

@@ -35,6 +35,14 @@ TEST_F(ControlSnapshotTest, DrawsTheControlWithItsPropertiesAtItsSize)
     EXPECT_EQ(At(Form, 30, 15), clBlue); // the fill
 }
 
+TEST_F(ControlSnapshotTest, DrawsAProgramsFormAsItOpens)
+{
+    TForm* Form = ShowControlSnapshot(*App, {"TFormGallery", 0, 0, {}});
+    Pump();
+    EXPECT_EQ(Form->GetClientWidth(), 716);
+    EXPECT_EQ(At(Form, 2, 2), ColorToRGB(clBtnFace));
+}
+
 TEST_F(ControlSnapshotTest, NamesWhatItCannotDraw)
 {
     const struct
@@ -45,7 +53,8 @@ TEST_F(ControlSnapshotTest, NamesWhatItCannotDraw)
                  {{"TImageList", 0, 0, {}}, "TImageList"},
                  {{"TRidivAzoza", 0, 0, {}}, "size"},
                  {{"TVelmoraPanel", 0, 0, {{"Stripes", "1"}}}, "Stripes"},
-                 {{"TVelmoraPanel", 0, 0, {{"BarWidth", "wide"}}}, "BarWidth"}};
+                 {{"TVelmoraPanel", 0, 0, {{"BarWidth", "wide"}}}, "BarWidth"},
+                 {{"TFormGallery", 0, 0, {{"Color", "clRed"}}}, "form"}};
     for (const auto& C : Cases) {
         try {
             ShowControlSnapshot(*App, C.Snapshot);

@@ -7,6 +7,7 @@
 #include "framework/objects/FormReader.h"
 #include "framework/windows/Application.h"
 #include "framework/windows/Form.h"
+#include "programs/gallery/Fgallery.h"
 
 #include <string_view>
 
@@ -65,6 +66,8 @@ void RegisterControlFamily()
 {
     RegisterClockClasses();
     VelmoraPanel::Register();
+    RegisterGalleryClasses();
+    RegisterClass<TFormGallery>();
 }
 
 TForm* ShowControlSnapshot(TApplication& App, const TControlSnapshot& S)
@@ -74,6 +77,18 @@ TForm* ShowControlSnapshot(TApplication& App, const TControlSnapshot& S)
         throw Exception("no class " + S.ClassName + " is registered");
     if (!Class->InheritsFrom("TControl") || !Class->CanCreate())
         throw Exception(Class->GetName() + " is no control that can be created");
+    if (Class->InheritsFrom("TForm")) {
+        // A form of a program reads its own description; it is drawn as it opens.
+        if (!S.Settings.empty())
+            throw Exception(Class->GetName() + " is a form: --set is for controls");
+        auto* Form = static_cast<TForm*>(Class->Create(&App));
+        if (S.Width > 0 && S.Height > 0) {
+            Form->SetClientWidth(S.Width);
+            Form->SetClientHeight(S.Height);
+        }
+        Form->Show();
+        return Form;
+    }
     auto* Form = new TForm(&App);
     Form->SetBorderStyle(bsNone);
     // Reading into the form makes the control the form's own, destroyed with it on any failure.
