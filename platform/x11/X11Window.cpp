@@ -1,10 +1,12 @@
 #include "platform/x11/X11Window.h"
 
+#include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11Platform.h"
 #include "platform/x11/X11Presenter.h"
 
 #include <algorithm>
+#include <cctype>
 #include <poll.h>
 #include <unistd.h>
 
@@ -25,6 +27,22 @@ constexpr int FrameExtentsWaitMs = 200;
 constexpr long MwmHintsFunctions = 1, MwmHintsDecorations = 2;
 constexpr long MwmFuncMove = 4, MwmFuncMinimize = 8, MwmFuncClose = 32;
 constexpr long MwmDecorBorder = 2, MwmDecorTitle = 8, MwmDecorMenu = 16, MwmDecorMinimize = 32;
+
+// WM_CLASS names the program ("gallery", "Gallery"), so that desktops group its windows and
+// match them to its launcher.
+void SetProgramClass(Display* D, Window W)
+{
+    static const std::string Name = [] {
+        const std::string Path = GetProcessExecutablePath();
+        const std::size_t Slash = Path.find_last_of('/');
+        const std::string Base = Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+        return Base.empty() ? std::string("nixie") : Base;
+    }();
+    std::string ClassName = Name;
+    ClassName[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(ClassName[0])));
+    XClassHint Class{const_cast<char*>(Name.c_str()), ClassName.data()};
+    XSetClassHint(D, W, &Class);
+}
 
 unsigned Clamp16(int V)
 {
@@ -120,8 +138,7 @@ void TX11Window::Create(const TPlatformWindowParams& Params)
 
     Atom Protocols[] = {X.GetAtom(TX11Atom::WmDeleteWindow), X.GetAtom(TX11Atom::NetWmPing)};
     XSetWMProtocols(D, FWindow, Protocols, 2);
-    XClassHint Class{const_cast<char*>("nixie"), const_cast<char*>("Nixie")};
-    XSetClassHint(D, FWindow, &Class);
+    SetProgramClass(D, FWindow);
     const long Pid = getpid();
     XChangeProperty(D, FWindow, X.GetAtom(TX11Atom::NetWmPid), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&Pid), 1);

@@ -205,6 +205,20 @@ TEST_F(X11Test, DialogsAreDecoratedAndPopupsAreTheirOwn)
               (std::vector<unsigned long>{Intern("_NET_WM_WINDOW_TYPE_POPUP_MENU")}));
 }
 
+TEST_F(X11Test, TheWindowClassNamesTheProgram)
+{
+    auto Window = MakeWindow(TRect::FromSize(10, 10, 50, 40));
+    SyncPort();
+    XClassHint Class{};
+    ASSERT_TRUE(XGetClassHint(Observer, Window->GetXWindow(), &Class));
+    const std::string Name = Class.res_name, ClassName = Class.res_class;
+    XFree(Class.res_name);
+    XFree(Class.res_class);
+    // The tests run as x11_tests.
+    EXPECT_EQ(Name, "x11_tests");
+    EXPECT_EQ(ClassName, "X11_tests");
+}
+
 struct TTitleCase
 {
     const char* Label;
