@@ -12,6 +12,7 @@
 #include "base/Color.h"
 #include "base/Rect.h"
 #include "base/Set.h"
+#include "platform/ByteBlock.h"
 #include "platform/FontEngine.h"
 
 #include <array>
@@ -212,6 +213,28 @@ public:
     virtual TWindowShowState GetShowState() const = 0;
 };
 
+// Whole files of bytes, as editors of raw data read and write them.
+enum class TFileReadOutcome
+{
+    Read,       // every byte of the file
+    Short,      // the file ended or failed before its size was read; the block holds what was
+    CannotOpen, // no such file, or not readable
+    TooLarge,   // larger than the caller's limit: not read
+    NoMemory    // no block of the file's size could be had: not read
+};
+struct TFileReadResult
+{
+    TFileReadOutcome Outcome = TFileReadOutcome::CannotOpen;
+    TByteBlock Bytes; // as large as the file, from AllocateBytes; empty unless Read or Short
+    std::size_t BytesRead = 0;
+};
+enum class TFileWriteOutcome
+{
+    Written,
+    Short,     // the bytes could not all be written and flushed: the old file is untouched
+    CannotOpen // no new file could be made beside the target: the old file is untouched
+};
+
 class TPlatform
 {
 public:
@@ -274,6 +297,18 @@ public:
 
     // Opens a file or an address with the user's default application; false when that failed.
     virtual bool ShellOpen(const std::string& FileOrAddress) = 0;
+
+    // Memory for large byte buffers, zero-filled; big blocks come backed by huge pages where the
+    // system has them. An empty block when the memory cannot be had.
+    virtual TByteBlock AllocateBytes(std::size_t Size) = 0;
+    // Reads the whole file at Path into a block from AllocateBytes. A file larger than MaxSize
+    // bytes is not read.
+    virtual TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) = 0;
+    // Replaces the file at Path (through a symbolic link, the file it names) with Size bytes: they
+    // go to a new file beside it, which is flushed to the disk and renamed over the old one, so a
+    // failure at any point leaves the old file whole. A replaced file keeps its permissions.
+    virtual TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                             std::size_t Size) = 0;
 
     // Process.
     virtual std::string GetExecutablePath() const = 0;

@@ -4,6 +4,7 @@
 #include "platform/common/RunCommandLine.h"
 #include "platform/freetype/FreeTypeFontEngine.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "platform/posix/PosixFileBytes.h"
 
 #include <algorithm>
 
@@ -218,4 +219,20 @@ void THeadlessPlatform::RemoveFile(const std::string& Path)
     const std::string Folded = FoldPath(Path, FCurrentFolder);
     FFiles.erase(Folded);
     FProfiles.RemoveFile(Folded);
+}
+
+TByteBlock THeadlessPlatform::AllocateBytes(std::size_t Size)
+{
+    return AllocatePosixBytes(Size);
+}
+
+TFileReadResult THeadlessPlatform::ReadFileBytes(const std::string& Path, std::uint64_t MaxSize)
+{
+    return ReadPosixFileBytes(Path, MaxSize);
+}
+
+TFileWriteOutcome THeadlessPlatform::WriteFileBytes(const std::string& Path,
+                                                    const std::uint8_t* Data, std::size_t Size)
+{
+    return WritePosixFileBytes(Path, Data, Size);
 }

@@ -103,6 +103,10 @@ public:
     void SetExecutablePath(const std::string& Path) { FExecutablePath = Path; }
     std::string GetCurrentFolder() const override { return FCurrentFolder; }
     void SetCurrentFolder(const std::string& Folder) { FCurrentFolder = Folder; }
+    TByteBlock AllocateBytes(std::size_t Size) override;
+    TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) override;
+    TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                     std::size_t Size) override;
     bool FileExists(const std::string& Path) const override;
     void AddFile(const std::string& Path);
     // Removes the file, and the entries when it is a profile file.

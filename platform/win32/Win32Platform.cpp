@@ -5,6 +5,7 @@
 #include "platform/win32/GdiFontEngine.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32ApplicationWindow.h"
+#include "platform/win32/Win32FileBytes.h"
 #include "platform/win32/Win32Window.h"
 
 #include <algorithm>
@@ -424,6 +425,22 @@ std::string TWin32Platform::GetCurrentFolder() const
             return WideToUtf8({Buffer.data(), Length});
         // The folder changed between the calls: ask again.
     }
+}
+
+TByteBlock TWin32Platform::AllocateBytes(std::size_t Size)
+{
+    return AllocateWin32Bytes(Size);
+}
+
+TFileReadResult TWin32Platform::ReadFileBytes(const std::string& Path, std::uint64_t MaxSize)
+{
+    return ReadWin32FileBytes(Path, MaxSize);
+}
+
+TFileWriteOutcome TWin32Platform::WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                                 std::size_t Size)
+{
+    return WriteWin32FileBytes(Path, Data, Size);
 }
 
 bool TWin32Platform::FileExists(const std::string& Path) const

@@ -75,6 +75,10 @@ public:
 
     std::string GetExecutablePath() const override;
     std::string GetCurrentFolder() const override;
+    TByteBlock AllocateBytes(std::size_t Size) override;
+    TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) override;
+    TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                     std::size_t Size) override;
     bool FileExists(const std::string& Path) const override;
     void Sleep(int Milliseconds) override;
     TLocalTime GetLocalTime() const override;

@@ -1,6 +1,7 @@
 #include "platform/x11/X11Platform.h"
 
 #include "platform/posix/AutostartFolder.h"
+#include "platform/posix/PosixFileBytes.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/PosixProcess.h"
 #include "platform/posix/ProfileFile.h"
@@ -379,4 +380,20 @@ TLocalTime TX11Platform::GetLocalTime() const
 std::uint64_t TX11Platform::GetTickCount() const
 {
     return GetMonotonicMilliseconds();
+}
+
+TByteBlock TX11Platform::AllocateBytes(std::size_t Size)
+{
+    return AllocatePosixBytes(Size);
+}
+
+TFileReadResult TX11Platform::ReadFileBytes(const std::string& Path, std::uint64_t MaxSize)
+{
+    return ReadPosixFileBytes(Path, MaxSize);
+}
+
+TFileWriteOutcome TX11Platform::WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                               std::size_t Size)
+{
+    return WritePosixFileBytes(Path, Data, Size);
 }

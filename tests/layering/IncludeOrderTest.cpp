@@ -20,10 +20,10 @@ struct TLayer
     std::vector<std::string> MayUse; // include prefixes, besides the folder itself
 };
 
-// The platform interface is the two headers at platform/'s root; its ports and shared services
-// sit in the folders below.
+// The platform interface is the headers at platform/'s root; its ports and shared services sit
+// in the folders below.
 const std::vector<std::string> PlatformApi = {"base/", "platform/Platform.h",
-                                              "platform/FontEngine.h"};
+                                              "platform/FontEngine.h", "platform/ByteBlock.h"};
 
 std::vector<std::string> Plus(std::vector<std::string> List, std::vector<std::string> More)
 {
@@ -38,7 +38,8 @@ const std::vector<TLayer>& Layers()
         {"platform/common/", PlatformApi},
         {"platform/posix/", Plus(PlatformApi, {"platform/common/"})},
         {"platform/freetype/", PlatformApi},
-        {"platform/headless/", Plus(PlatformApi, {"platform/common/", "platform/freetype/"})},
+        {"platform/headless/",
+         Plus(PlatformApi, {"platform/common/", "platform/posix/", "platform/freetype/"})},
         {"platform/x11/",
          Plus(PlatformApi, {"platform/common/", "platform/posix/", "platform/freetype/"})},
         {"platform/win32/", Plus(PlatformApi, {"platform/common/"})},

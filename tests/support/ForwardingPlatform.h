@@ -77,6 +77,16 @@ public:
     }
     std::string GetExecutablePath() const override { return FInner.GetExecutablePath(); }
     std::string GetCurrentFolder() const override { return FInner.GetCurrentFolder(); }
+    TByteBlock AllocateBytes(std::size_t Size) override { return FInner.AllocateBytes(Size); }
+    TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) override
+    {
+        return FInner.ReadFileBytes(Path, MaxSize);
+    }
+    TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                     std::size_t Size) override
+    {
+        return FInner.WriteFileBytes(Path, Data, Size);
+    }
     bool FileExists(const std::string& Path) const override { return FInner.FileExists(Path); }
     void Sleep(int Milliseconds) override { FInner.Sleep(Milliseconds); }
     TLocalTime GetLocalTime() const override { return FInner.GetLocalTime(); }

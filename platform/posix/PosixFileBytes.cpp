@@ -1,0 +1,163 @@
+#include "platform/posix/PosixFileBytes.h"
+
+#include "platform/posix/PosixFiles.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t HugePage = std::size_t(2) << 20;
+constexpr std::size_t SmallPage = 4096;
+// One read or write call at most, below what Linux moves in a call (2 GiB less a page).
+constexpr std::size_t MaxTransfer = std::size_t(1) << 30;
+
+std::size_t RoundUp(std::size_t Size, std::size_t Unit)
+{
+    return (Size + Unit - 1) / Unit * Unit;
+}
+
+void ReleaseMapped(std::uint8_t* Data, std::size_t Size)
+{
+    munmap(Data, RoundUp(std::max<std::size_t>(Size, 1), SmallPage));
+}
+
+} // namespace
+
+TByteBlock AllocatePosixBytes(std::size_t Size)
+{
+    if (Size > SIZE_MAX - 2 * HugePage)
+        return {};
+    const std::size_t Length = RoundUp(std::max<std::size_t>(Size, 1), SmallPage);
+    if (Length < HugePage) {
+        void* Data =
+            mmap(nullptr, Length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (Data == MAP_FAILED)
+            return {};
+        return {static_cast<std::uint8_t*>(Data), Size, &ReleaseMapped};
+    }
+    // Huge pages need 2 MiB-aligned ranges: map a huge page more and trim both ends. Filling a
+    // gigabyte of small pages costs the kernel many times what huge ones do.
+    const std::size_t Mapped = Length + HugePage;
+    void* Raw = mmap(nullptr, Mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (Raw == MAP_FAILED)
+        return {};
+    auto* Start = static_cast<std::uint8_t*>(Raw);
+    auto* Aligned =
+        reinterpret_cast<std::uint8_t*>(RoundUp(reinterpret_cast<std::uintptr_t>(Start), HugePage));
+    if (Aligned > Start)
+        munmap(Start, static_cast<std::size_t>(Aligned - Start));
+    const std::size_t Tail = static_cast<std::size_t>(Start + Mapped - (Aligned + Length));
+    if (Tail > 0)
+        munmap(Aligned + Length, Tail);
+#ifdef MADV_HUGEPAGE
+    madvise(Aligned, Length, MADV_HUGEPAGE);
+#endif
+    return {Aligned, Size, &ReleaseMapped};
+}
+
+TFileReadResult ReadPosixFileBytes(const std::string& Path, std::uint64_t MaxSize)
+{
+    TFileReadResult Result;
+    const int Fd = open(ToNativePath(Path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0)
+        return Result;
+    struct stat Info
+    {};
+    // A file the system cannot size (a pipe, a terminal) reads as empty, as a seek to its end
+    // would make it.
+    std::uint64_t Size = 0;
+    if (fstat(Fd, &Info) != 0) {
+        close(Fd);
+        return Result;
+    }
+    if (S_ISDIR(Info.st_mode)) {
+        close(Fd);
+        return Result;
+    }
+    if (S_ISREG(Info.st_mode))
+        Size = static_cast<std::uint64_t>(Info.st_size);
+    if (Size > MaxSize || Size > SIZE_MAX) {
+        close(Fd);
+        Result.Outcome = TFileReadOutcome::TooLarge;
+        return Result;
+    }
+    Result.Bytes = AllocatePosixBytes(static_cast<std::size_t>(Size));
+    if (!Result.Bytes) {
+        close(Fd);
+        Result.Outcome = TFileReadOutcome::NoMemory;
+        return Result;
+    }
+    std::size_t Done = 0;
+    while (Done < Size) {
+        const std::size_t Want = std::min<std::size_t>(Size - Done, MaxTransfer);
+        const ssize_t Got = read(Fd, Result.Bytes.GetData() + Done, Want);
+        if (Got < 0 && errno == EINTR)
+            continue;
+        if (Got <= 0)
+            break;
+        Done += static_cast<std::size_t>(Got);
+    }
+    close(Fd);
+    Result.BytesRead = Done;
+    Result.Outcome = Done == Size ? TFileReadOutcome::Read : TFileReadOutcome::Short;
+    return Result;
+}
+
+TFileWriteOutcome WritePosixFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                      std::size_t Size)
+{
+    std::string Target = ToNativePath(Path);
+    // Through a link to the file it names: renaming over the link would replace the link.
+    if (char* Real = realpath(Target.c_str(), nullptr)) {
+        Target = Real;
+        std::free(Real);
+    }
+    // A file the user may not write stays as it is, as opening it for writing would fail.
+    if (access(Target.c_str(), F_OK) == 0 && access(Target.c_str(), W_OK) != 0)
+        return TFileWriteOutcome::CannotOpen;
+    std::string Temporary = Target + ".XXXXXX";
+    const int Fd = mkostemp(Temporary.data(), O_CLOEXEC);
+    if (Fd < 0)
+        return TFileWriteOutcome::CannotOpen;
+    struct stat Old
+    {};
+    mode_t Wanted = 0;
+    if (stat(Target.c_str(), &Old) == 0) {
+        Wanted = Old.st_mode & 07777;
+    } else {
+        // A new file gets what open() would have given it.
+        const mode_t Mask = umask(0);
+        umask(Mask);
+        Wanted = 0666 & ~Mask;
+    }
+    bool Written = fchmod(Fd, Wanted) == 0;
+    for (std::size_t Done = 0; Written && Done < Size;) {
+        const ssize_t Put = write(Fd, Data + Done, std::min<std::size_t>(Size - Done, MaxTransfer));
+        if (Put < 0 && errno == EINTR)
+            continue;
+        if (Put <= 0)
+            Written = false;
+        else
+            Done += static_cast<std::size_t>(Put);
+    }
+    Written = Written && fsync(Fd) == 0;
+    Written = close(Fd) == 0 && Written;
+    if (!Written || rename(Temporary.c_str(), Target.c_str()) != 0) {
+        unlink(Temporary.c_str());
+        return TFileWriteOutcome::Short;
+    }
+    // The rename itself is durable once the folder is.
+    const int Folder = open(GetFolderOf(Target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Folder >= 0) {
+        fsync(Folder);
+        close(Folder);
+    }
+    return TFileWriteOutcome::Written;
+}
