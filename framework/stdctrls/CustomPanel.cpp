@@ -7,6 +7,7 @@
 #include "framework/stdctrls/Label.h"
 #include "framework/stdctrls/MessageForm.h"
 #include "framework/stdctrls/RadioGroup.h"
+#include "framework/stdctrls/ScrollBar.h"
 #include "framework/windows/Application.h"
 
 namespace {
@@ -130,5 +131,6 @@ void RegisterStandardControls()
     RegisterClass<TCheckBox>();
     RegisterClass<TRadioGroup>();
     RegisterClass<TLabel>();
+    RegisterClass<TScrollBar>();
     TApplication::SetMessageBoxFunction(&TMessageForm::Execute);
 }
