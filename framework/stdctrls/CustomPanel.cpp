@@ -5,6 +5,7 @@
 #include "framework/stdctrls/Button.h"
 #include "framework/stdctrls/CheckBox.h"
 #include "framework/stdctrls/Label.h"
+#include "framework/stdctrls/ListView.h"
 #include "framework/stdctrls/MessageForm.h"
 #include "framework/stdctrls/RadioGroup.h"
 #include "framework/stdctrls/ScrollBar.h"
@@ -132,5 +133,6 @@ void RegisterStandardControls()
     RegisterClass<TRadioGroup>();
     RegisterClass<TLabel>();
     RegisterClass<TScrollBar>();
+    RegisterClass<TListView>();
     TApplication::SetMessageBoxFunction(&TMessageForm::Execute);
 }

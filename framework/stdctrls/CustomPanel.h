@@ -61,5 +61,6 @@ class TPanel : public TCustomPanel
 };
 
 // Puts the framework's standard controls (panel, button, check box, radio group, label, scroll
-// bar) into the class registry and makes the message form the application's message box.
+// bar, list view) into the class registry and makes the message form the application's message
+// box.
 void RegisterStandardControls();

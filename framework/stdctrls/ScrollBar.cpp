@@ -347,7 +347,7 @@ void TScrollBar::PaintArrow(TCanvas& Canvas, const TRect& R, bool TowardsMax, bo
     PaintButton(Canvas, R, Pushed);
     // A triangle Height rows deep with a base of 2 * Height - 1, centred, as the classic glyph.
     const int Size = std::min(R.Width(), R.Height());
-    const int Height = std::max(1, (Size - 5) / 3);
+    const int Height = std::max(1, (Size - 4) / 3);
     const int Shift = Pushed ? 1 : 0;
     const int CX = R.Left + (R.Width() - 1) / 2 + Shift;
     const int CY = R.Top + (R.Height() - 1) / 2 + Shift;
