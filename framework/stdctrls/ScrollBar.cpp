@@ -230,8 +230,8 @@ void TScrollBar::MouseMove(TShiftState Shift, int X, int Y)
                      : FMin;
         if (Pos != FPosition)
             Scroll(scTrack, Pos);
-    } else if (FHeld == TPart::LineUp || FHeld == TPart::LineDown) {
-        // An arrow looks pushed only while the pointer is on it, as a button does.
+    } else if (FHeld != TPart::None) {
+        // An arrow or a page looks pushed only while the pointer is on it, as a button does.
         const bool Hot = PartAt(FPointer) == FHeld;
         if (Hot != FHeldHot) {
             FHeldHot = Hot;
@@ -401,6 +401,7 @@ void TScrollBar::Paint()
         return;
     }
     const int ThumbEnd = L.ThumbStart + L.ThumbLength;
+    // Measured now, for the thumb may have moved under a pointer that stayed put.
     const bool PageHeld = FHeld == PartAt(FPointer);
     PaintTrack(Canvas, Span(L.TrackStart, L.ThumbStart), FHeld == TPart::PageUp && PageHeld);
     PaintTrack(Canvas, Span(ThumbEnd, TrackEnd), FHeld == TPart::PageDown && PageHeld);
