@@ -5,8 +5,10 @@
 #include "framework/stdctrls/Button.h"
 #include "framework/stdctrls/CheckBox.h"
 #include "framework/stdctrls/Label.h"
+#include "framework/stdctrls/ListView.h"
 #include "framework/stdctrls/MessageForm.h"
 #include "framework/stdctrls/RadioGroup.h"
+#include "framework/stdctrls/ScrollBar.h"
 #include "framework/windows/Application.h"
 
 namespace {
@@ -130,5 +132,7 @@ void RegisterStandardControls()
     RegisterClass<TCheckBox>();
     RegisterClass<TRadioGroup>();
     RegisterClass<TLabel>();
+    RegisterClass<TScrollBar>();
+    RegisterClass<TListView>();
     TApplication::SetMessageBoxFunction(&TMessageForm::Execute);
 }

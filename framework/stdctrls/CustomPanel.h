@@ -60,6 +60,7 @@ class TPanel : public TCustomPanel
     static void DeclareClass(TClassDeclaration<TPanel>& /*D*/) {}
 };
 
-// Puts the framework's standard controls (panel, button, check box, radio group, label) into the
-// class registry and makes the message form the application's message box.
+// Puts the framework's standard controls (panel, button, check box, radio group, label, scroll
+// bar, list view) into the class registry and makes the message form the application's message
+// box.
 void RegisterStandardControls();
