@@ -22,7 +22,7 @@ struct TModel
     int Suppress = 0;
     TChangeEntry Changes[Room] = {};
     int ChangeCount = 0;
-    TChangeEntry Redo[Room] = {};
+    TChangeEntry RedoLog[Room] = {};
     int RedoCount = 0;
     // Coverage, so that the run cannot silently miss the interesting cases.
     int Drops = 0, Merges = 0, MostRedo = 0;
@@ -99,32 +99,29 @@ struct TModel
         MoveCursor(E.Offset);
         --Suppress;
     }
-    bool Undo()
+    void Undo()
     {
         if (ChangeCount == 0)
-            return false;
+            return;
         const TChangeEntry E = Changes[--ChangeCount];
         if (RedoCount < Room)
-            Redo[RedoCount++] = E;
+            RedoLog[RedoCount++] = E;
         MostRedo = std::max(MostRedo, RedoCount);
         Recall(E, false);
-        return true;
     }
-    bool Redo1()
+    void Redo()
     {
         if (RedoCount == 0)
-            return false;
+            return;
         const int Before = RedoCount;
-        const TChangeEntry E = Redo[RedoCount - 1];
+        const TChangeEntry E = RedoLog[RedoCount - 1];
         Push(E.Type, E.Offset, E.OldValue, E.NewValue);
         RedoCount = Before - 1;
         Recall(E, true);
-        return true;
     }
 };
 
-class HexEditorModelTest : public HeadlessAppTest
-{};
+using HexEditorModelTest = HeadlessAppTest;
 
 void ExpectLogs(const THexEditor& Editor, const TModel& Model, int Step)
 {
@@ -133,7 +130,7 @@ void ExpectLogs(const THexEditor& Editor, const TModel& Model, int Step)
     for (int I = 0; I < Model.ChangeCount; ++I)
         ASSERT_EQ(Log.GetChange(I), Model.Changes[I]) << "step " << Step << " change " << I;
     for (int I = 0; I < Model.RedoCount; ++I)
-        ASSERT_EQ(Log.GetRedo(I), Model.Redo[I]) << "step " << Step << " redo " << I;
+        ASSERT_EQ(Log.GetRedo(I), Model.RedoLog[I]) << "step " << Step << " redo " << I;
 }
 
 TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
@@ -182,9 +179,9 @@ TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
             Editor->Undo();
             Model.Undo();
         } else if (Pick < W[4]) {
-            Touched = Model.RedoCount > 0 ? Model.Redo[Model.RedoCount - 1].Offset : 0;
+            Touched = Model.RedoCount > 0 ? Model.RedoLog[Model.RedoCount - 1].Offset : 0;
             Editor->Redo();
-            Model.Redo1();
+            Model.Redo();
         } else {
             Touched = Model.Cursor;
             Editor->SetCursorByte(std::uint8_t(Value));

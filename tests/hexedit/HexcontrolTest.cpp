@@ -3,12 +3,12 @@
 #include "framework/objects/ClassRegistry.h"
 #include "framework/objects/FormReader.h"
 #include "framework/objects/FormWriter.h"
+#include "framework/objects/PropInfo.h"
 #include "framework/stdctrls/MenuItem.h"
 #include "tests/support/HeadlessApp.h"
 
 #include <algorithm>
 #include <climits>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -64,53 +64,29 @@ TEST_F(HexEditorTest, ANewControlShowsTheDemoBufferWithTheCursorOnOffset5)
         ASSERT_EQ(Editor->GetByte(I), I % 256) << I;
     EXPECT_EQ(Editor->GetCursorOffset(), 5);
     EXPECT_EQ(Editor->GetCursorPanel(), 1);
-    EXPECT_EQ(Editor->GetDigitIndex(), 0);
     EXPECT_TRUE(Editor->GetTabStop());
     EXPECT_FALSE(Editor->GetReadOnly());
     EXPECT_EQ(Editor->GetScrollBar(), nullptr);
-    EXPECT_EQ(Editor->GetMessage(), "");
-    EXPECT_EQ(Editor->GetFileName(), "");
-    EXPECT_EQ(Changes(), 0);
-    EXPECT_EQ(Redos(), 0);
-    const std::vector<std::pair<int, int>> Values{
-        {Editor->GetDoRed(), 0},           {Editor->GetDoGreen(), -1},
-        {Editor->GetDoBlue(), 255},        {Editor->GetBarWidth(), 6},
-        {Editor->GetBytesPerLine(), 16},   {Editor->GetBytesPerGroup(), 4},
-        {Editor->GetByteDigits(), 2},      {Editor->GetBaseBytes(), 16},
-        {Editor->GetBaseOffset(), 16},     {Editor->GetCursorStyle(), 0},
-        {Editor->GetPolkaDots(), 0},       {int(Editor->GetColorByte()), 0},
-        {int(Editor->GetColorAscii()), 0}, {int(Editor->GetColorChange()), 0},
-        {int(Editor->GetColorCursor()), 0}};
-    for (std::size_t I = 0; I < Values.size(); ++I)
-        EXPECT_EQ(Values[I].first, Values[I].second) << "value " << I;
+    EXPECT_EQ(Editor->GetMessage() + Editor->GetFileName(), "");
+    EXPECT_EQ(Changes() + Redos(), 0);
 }
 
-TEST_F(HexEditorTest, EachSetterStoresWithoutARangeCheckAndRepaints)
+TEST_F(HexEditorTest, EachPropertyStartsAtItsValueStoresAnyValueAndRepaints)
 {
-    using TSet = std::function<void(int)>;
-    using TGet = std::function<int()>;
-    THexEditor* E = Editor;
-    const std::vector<std::pair<TSet, TGet>> Properties{
-        {[E](int V) { E->SetDoRed(V); }, [E] { return E->GetDoRed(); }},
-        {[E](int V) { E->SetDoGreen(V); }, [E] { return E->GetDoGreen(); }},
-        {[E](int V) { E->SetDoBlue(V); }, [E] { return E->GetDoBlue(); }},
-        {[E](int V) { E->SetBarWidth(V); }, [E] { return E->GetBarWidth(); }},
-        {[E](int V) { E->SetBytesPerLine(V); }, [E] { return E->GetBytesPerLine(); }},
-        {[E](int V) { E->SetBytesPerGroup(V); }, [E] { return E->GetBytesPerGroup(); }},
-        {[E](int V) { E->SetByteDigits(V); }, [E] { return E->GetByteDigits(); }},
-        {[E](int V) { E->SetBaseBytes(V); }, [E] { return E->GetBaseBytes(); }},
-        {[E](int V) { E->SetBaseOffset(V); }, [E] { return E->GetBaseOffset(); }},
-        {[E](int V) { E->SetCursorStyle(V); }, [E] { return E->GetCursorStyle(); }},
-        {[E](int V) { E->SetPolkaDots(V); }, [E] { return E->GetPolkaDots(); }},
-        {[E](int V) { E->SetColorByte(TColor(V)); }, [E] { return int(E->GetColorByte()); }},
-        {[E](int V) { E->SetColorCursor(TColor(V)); }, [E] { return int(E->GetColorCursor()); }},
-        {[E](int V) { E->SetColorChange(TColor(V)); }, [E] { return int(E->GetColorChange()); }},
-        {[E](int V) { E->SetColorAscii(TColor(V)); }, [E] { return int(E->GetColorAscii()); }}};
-    for (std::size_t I = 0; I < Properties.size(); ++I) {
+    const std::pair<const char*, int> Properties[]{
+        {"DoRed", 0},         {"DoGreen", -1},      {"DoBlue", 255},   {"BarWidth", 6},
+        {"BytesPerLine", 16}, {"BytesPerGroup", 4}, {"ByteDigits", 2}, {"BaseBytes", 16},
+        {"BaseOffset", 16},   {"CursorStyle", 0},   {"PolkaDots", 0},  {"ColorByte", 0},
+        {"ColorCursor", 0},   {"ColorChange", 0},   {"ColorAscii", 0}};
+    for (const auto& [Name, Value] : Properties) {
+        const TPropInfo* Prop = ClassInfoOf<THexEditor>().FindProperty(Name);
+        ASSERT_NE(Prop, nullptr) << Name;
+        EXPECT_EQ(Prop->GetOrdinal(*Editor), Value) << Name;
+        EXPECT_EQ(Prop->GetDefault(), 0) << Name;
         const int Before = Editor->Paints;
-        Properties[I].first(-77);
-        EXPECT_EQ(Properties[I].second(), -77) << "property " << I;
-        EXPECT_EQ(Editor->Paints, Before + 1) << "property " << I;
+        Prop->SetOrdinal(*Editor, 0x1234567);
+        EXPECT_EQ(Prop->GetOrdinal(*Editor), 0x1234567) << Name;
+        EXPECT_EQ(Editor->Paints, Before + 1) << Name;
     }
 }
 
@@ -134,28 +110,24 @@ TEST_F(HexEditorTest, IsOnThePaletteAndStoresOnlyNonZeroProperties)
 
 // ---- Bytes and groups -----------------------------------------------------------------------
 
-struct TWordCase
-{
-    int Group;
-    int Offset;
-    std::uint32_t Value;
-    std::vector<std::pair<int, int>> Bytes; // offset, byte after the write
-    int EntryOffset;
-    std::uint32_t Word; // read back
-};
-
 TEST_F(HexEditorTest, GroupsAreBigEndianAndOneEntryEach)
 {
-    const std::vector<TWordCase> Cases{
+    const struct
+    {
+        int Group, Offset;
+        std::uint32_t Value;
+        std::vector<std::pair<int, int>> Bytes; // offset, byte after the write
+        int EntryOffset;
+        std::uint32_t Word; // read back
+    } Cases[]{
         {2, 5, 0xA1B2, {{3, 3}, {4, 0xA1}, {5, 0xB2}, {6, 6}}, 4, 0xA1B2},
         {4, 9, 0x11223344, {{8, 0x11}, {9, 0x22}, {10, 0x33}, {11, 0x44}, {12, 12}}, 8, 0x11223344},
         {1, 7, 0x1234, {{6, 6}, {7, 0x34}, {8, 8}}, 7, 0x34},
         {0, 7, 0x1234, {{6, 6}, {7, 0x34}, {8, 8}}, 7, 0x34},  // taken as groups of one byte
         {-3, 7, 0x1234, {{6, 6}, {7, 0x34}, {8, 8}}, 7, 0x34}, // likewise
         {6, 13, 0xAABBCCDD, {{12, 0}, {13, 0}, {14, 0xAA}, {17, 0xDD}, {18, 18}}, 12, 0xAABBCCDD},
-        {4, 1022, 0x01020304, {{1020, 1}, {1021, 2}, {1022, 3}, {1023, 4}}, 1020, 0x01020304},
-    };
-    for (const TWordCase& C : Cases) {
+        {4, 1022, 0x01020304, {{1020, 1}, {1021, 2}, {1022, 3}, {1023, 4}}, 1020, 0x01020304}};
+    for (const auto& C : Cases) {
         Editor->SetNull();
         for (int I = 0; I < 32; ++I)
             Editor->SetByte(I, std::uint8_t(I));
@@ -166,9 +138,8 @@ TEST_F(HexEditorTest, GroupsAreBigEndianAndOneEntryEach)
         for (const auto& [Offset, Byte] : C.Bytes)
             EXPECT_EQ(Editor->GetByte(Offset), Byte) << "group " << C.Group << " @" << Offset;
         EXPECT_EQ(Changes(), Before + 1) << "group " << C.Group;
-        EXPECT_EQ(Newest().Type, 1);
-        EXPECT_EQ(Newest().Offset, C.EntryOffset);
-        EXPECT_EQ(std::uint32_t(Newest().NewValue), C.Value);
+        EXPECT_EQ(Newest(),
+                  (TChangeEntry{1, 0, C.EntryOffset, Newest().OldValue, std::int32_t(C.Value)}));
         EXPECT_EQ(Editor->GetWord(C.Offset), C.Word) << "group " << C.Group;
     }
 }
@@ -201,30 +172,24 @@ TEST_F(HexEditorTest, OffsetsOutsideTheDataReadZeroAndWriteNothing)
 
 // ---- Texts ----------------------------------------------------------------------------------
 
-struct TTextCase
-{
-    int Base;
-    int Group;
-    std::uint32_t Value;
-    const char* Byte;
-    const char* Word;
-};
-
 TEST_F(HexEditorTest, FormatsBytesAndGroupsByTheBase)
 {
     // Base 10 groups take the width row painting left, 2 before the first paint of rows.
-    const std::vector<TTextCase> Cases{
-        {16, 1, 0xAB, "AB", "AB"},
-        {16, 2, 0x1F, "1F", "001F"},
-        {16, 4, 0x1F, "1F", "0000001F"},
-        {16, 0, 0x5, "05", "05"},
-        {16, 3, 0x123456, "123456", "123456"},
-        {10, 4, 7, "007", "07"},
-        {10, 1, 255, "255", "255"},
-        {10, 2, 12345, "12345", "12345"},
-        {8, 4, 5, "", ""},
-    };
-    for (const TTextCase& C : Cases) {
+    const struct
+    {
+        int Base, Group;
+        std::uint32_t Value;
+        const char *Byte, *Word;
+    } Cases[]{{16, 1, 0xAB, "AB", "AB"},
+              {16, 2, 0x1F, "1F", "001F"},
+              {16, 4, 0x1F, "1F", "0000001F"},
+              {16, 0, 0x5, "05", "05"},
+              {16, 3, 0x123, "123", "000123"},
+              {10, 4, 7, "007", "07"},
+              {10, 1, 255, "255", "255"},
+              {10, 2, 12345, "12345", "12345"},
+              {8, 4, 5, "", ""}};
+    for (const auto& C : Cases) {
         Editor->SetBaseBytes(C.Base);
         Editor->SetBytesPerGroup(C.Group);
         std::string Byte = "x", Word = "x";
@@ -239,10 +204,8 @@ TEST_F(HexEditorTest, FormatsAndDecodesOffsetsByTheBase)
 {
     const struct
     {
-        int Base;
-        int Offset;
-        const char* Text;
-        const char* Decoded;
+        int Base, Offset;
+        const char *Text, *Decoded;
     } Cases[]{
         {16, 0x1F, "0000001F", "1f"}, {10, 31, "0000000031", "31"}, {8, 31, "0000000031", "0x1F"}};
     for (const auto& C : Cases) {
@@ -258,8 +221,7 @@ TEST_F(HexEditorTest, RowAsciiShowsControlBytesAsDots)
 {
     const struct
     {
-        int Offset;
-        int PerLine;
+        int Offset, PerLine;
         std::string Row;
     } Cases[]{{0, 16, "................"},
               {0x40, 16, "@ABCDEFGHIJKLMNO"},
