@@ -1,0 +1,298 @@
+#include "hexedit/Hexcontrol.h"
+
+#include "framework/objects/ClassRegistry.h"
+
+#include <algorithm>
+
+namespace {
+
+// Cuts Text to at most Room bytes without splitting a UTF-8 character: a cut that would land on
+// a continuation byte moves back to the start of that character.
+std::string FitText(std::string_view Text, std::size_t Room)
+{
+    if (Text.size() <= Room)
+        return std::string(Text);
+    std::size_t Cut = Room;
+    while (Cut > 0 && (static_cast<unsigned char>(Text[Cut]) & 0xC0) == 0x80)
+        --Cut;
+    return std::string(Text.substr(0, Cut));
+}
+
+} // namespace
+
+THexEditor::THexEditor(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    // The event fields start empty and the property values come from the member initialisers,
+    // in the order the fields are declared; what follows has an order that matters.
+    SetTabStop(true);
+    FChangeLog = std::make_unique<TChangeLog>();
+    for (int I = 0; I < DemoSize; ++I)
+        FDemo[std::size_t(I)] = std::uint8_t(I % 256);
+    ShowData(FDemo.data(), DemoSize);
+    SetSize(DemoSize);
+    SetDirty(0);
+}
+
+THexEditor::~THexEditor() = default;
+
+void THexEditor::DeclareClass(TClassDeclaration<THexEditor>& D)
+{
+    // Font, DoubleBuffered, Anchors, Color and OnMouseMove come from the bases. The own int and
+    // colour properties keep the stored default 0, so a stored 0 reads back as the construction
+    // value.
+    D.Integer("DoRed", &THexEditor::GetDoRed, &THexEditor::SetDoRed);
+    D.Integer("DoGreen", &THexEditor::GetDoGreen, &THexEditor::SetDoGreen);
+    D.Integer("DoBlue", &THexEditor::GetDoBlue, &THexEditor::SetDoBlue);
+    D.Integer("BarWidth", &THexEditor::GetBarWidth, &THexEditor::SetBarWidth);
+    D.Integer("BytesPerLine", &THexEditor::GetBytesPerLine, &THexEditor::SetBytesPerLine);
+    D.Integer("BytesPerGroup", &THexEditor::GetBytesPerGroup, &THexEditor::SetBytesPerGroup);
+    D.Integer("ByteDigits", &THexEditor::GetByteDigits, &THexEditor::SetByteDigits);
+    D.Integer("BaseBytes", &THexEditor::GetBaseBytes, &THexEditor::SetBaseBytes);
+    D.Integer("BaseOffset", &THexEditor::GetBaseOffset, &THexEditor::SetBaseOffset);
+    D.Boolean("ReadOnly", &THexEditor::GetReadOnly, &THexEditor::SetReadOnly);
+    D.Integer("CursorPanel", &THexEditor::GetCursorPanel, &THexEditor::SetCursorPanel);
+    D.Integer("CursorOffset", &THexEditor::GetCursorOffset, &THexEditor::SetCursorOffset);
+    D.Integer("CursorStyle", &THexEditor::GetCursorStyle, &THexEditor::SetCursorStyle);
+    D.Color("ColorByte", &THexEditor::GetColorByte, &THexEditor::SetColorByte);
+    D.Color("ColorCursor", &THexEditor::GetColorCursor, &THexEditor::SetColorCursor);
+    D.Color("ColorChange", &THexEditor::GetColorChange, &THexEditor::SetColorChange);
+    D.Color("ColorAscii", &THexEditor::GetColorAscii, &THexEditor::SetColorAscii);
+    D.Integer("PolkaDots", &THexEditor::GetPolkaDots, &THexEditor::SetPolkaDots);
+    D.Event("OnCursorChange", &THexEditor::OnCursorChange);
+    D.Event("OnSizeChange", &THexEditor::OnSizeChange);
+    D.Event("OnDirtyChange", &THexEditor::OnDirtyChange);
+    D.Event("OnFileNameChange", &THexEditor::OnFileNameChange);
+    D.Event("OnCursorByteChange", &THexEditor::OnCursorByteChange);
+    D.Event("OnRowWidthChange", &THexEditor::OnRowWidthChange);
+    D.Event("OnChangeLogUpdate", &THexEditor::OnChangeLogUpdate);
+}
+
+void HexEditor::Register()
+{
+    RegisterComponents<THexEditor>("Additional");
+}
+
+// ---- Properties -----------------------------------------------------------------------------
+
+void THexEditor::SetDoRed(std::int32_t Value)
+{
+    FDoRed = Value;
+    Repaint();
+}
+
+void THexEditor::SetDoGreen(std::int32_t Value)
+{
+    FDoGreen = Value;
+    Repaint();
+}
+
+void THexEditor::SetDoBlue(std::int32_t Value)
+{
+    FDoBlue = Value;
+    Repaint();
+}
+
+void THexEditor::SetBarWidth(std::int32_t Value)
+{
+    FBarWidth = Value;
+    Repaint();
+}
+
+void THexEditor::SetBytesPerLine(std::int32_t Value)
+{
+    FBytesPerLine = Value;
+    Repaint();
+}
+
+void THexEditor::SetBytesPerGroup(std::int32_t Value)
+{
+    FBytesPerGroup = Value;
+    Repaint();
+}
+
+void THexEditor::SetByteDigits(std::int32_t Value)
+{
+    FByteDigits = Value;
+    Repaint();
+}
+
+void THexEditor::SetBaseBytes(std::int32_t Value)
+{
+    FBaseBytes = Value;
+    Repaint();
+}
+
+void THexEditor::SetBaseOffset(std::int32_t Value)
+{
+    FBaseOffset = Value;
+    Repaint();
+}
+
+void THexEditor::SetCursorStyle(std::int32_t Value)
+{
+    FCursorStyle = Value;
+    Repaint();
+}
+
+void THexEditor::SetPolkaDots(std::int32_t Value)
+{
+    FPolkaDots = Value;
+    Repaint();
+}
+
+void THexEditor::SetColorByte(TColor Value)
+{
+    FColorByte = Value;
+    Repaint();
+}
+
+void THexEditor::SetColorCursor(TColor Value)
+{
+    FColorCursor = Value;
+    Repaint();
+}
+
+void THexEditor::SetColorChange(TColor Value)
+{
+    FColorChange = Value;
+    Repaint();
+}
+
+void THexEditor::SetColorAscii(TColor Value)
+{
+    FColorAscii = Value;
+    Repaint();
+}
+
+// ---- Cursor ---------------------------------------------------------------------------------
+
+void THexEditor::SetCursorPanel(int Panel)
+{
+    if (Panel == FCursorPanel)
+        return;
+    FCursorPanel = Panel;
+    MoveCursor(FCursorOffset);
+}
+
+void THexEditor::MoveCursor(int Offset)
+{
+    // Empty data pins the cursor to 0 rather than letting it run past the end unbounded.
+    if (Offset < 0 || FSize <= 0)
+        Offset = 0;
+    else if (Offset > FSize - 1)
+        Offset = FSize - 1;
+    // Even a move to the same offset ends the edit of the cell: the next edit opens a new entry.
+    FChangeLog->Seal();
+    FBlinkPhase = 0;
+    FDigitIndex = 0;
+    FCursorOffset = Offset;
+    OnCursorChange(this, Offset);
+    // A linked scroll bar will follow the cursor here once the framework has one.
+    Repaint();
+}
+
+// ---- Painting -------------------------------------------------------------------------------
+
+void THexEditor::Paint()
+{
+    // Only the background for now: rows, cursor and frame are drawn by the view to come.
+    TCanvas& Canvas = GetCanvas();
+    Canvas.GetBrush().SetStyle(TBrushStyle::bsSolid);
+    Canvas.GetBrush().SetColor(GetColor());
+    Canvas.FillRect(GetClientRect());
+}
+
+// ---- Data life cycle ------------------------------------------------------------------------
+
+std::uint8_t* THexEditor::AllocateLoaded(int Size)
+{
+    FLoaded = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(std::max(Size, 1)));
+    return FLoaded.get();
+}
+
+void THexEditor::ReleaseLoaded()
+{
+    FLoaded.reset();
+}
+
+void THexEditor::ShowData(std::uint8_t* Data, int Capacity)
+{
+    FData = Data;
+    FDataCapacity = Capacity;
+    FDataLength = std::min(FSize, FDataCapacity);
+}
+
+void THexEditor::FreeData()
+{
+    // The null buffer goes on show before the loaded one goes, so the data never dangles.
+    ShowData(FNull.data(), DemoSize);
+    ReleaseLoaded();
+    SetSize(DemoSize);
+}
+
+void THexEditor::AllocData(int Size)
+{
+    const int Length = std::max(Size, 0);
+    ShowData(FNull.data(), DemoSize);
+    ShowData(AllocateLoaded(Length), Length);
+    SetSize(Size);
+}
+
+void THexEditor::DataChange()
+{
+    FChangeLog->Clear();
+    ChangeLogUpdate();
+    Repaint();
+}
+
+void THexEditor::SetNull()
+{
+    ShowData(FNull.data(), DemoSize);
+    SetSize(DemoSize);
+    FNull.fill(0);
+    SetDirty(0);
+    ChangeFileName("(null)");
+    DataChange();
+}
+
+void THexEditor::SetNotLoaded()
+{
+    SetNull();
+    SetMessage(NotLoadedMessage);
+}
+
+void THexEditor::SetMessage(const char* Text)
+{
+    FMessage = Text ? FitText(Text, MessageRoom) : std::string();
+    Repaint();
+}
+
+void THexEditor::ResetOffset()
+{
+    // A linked scroll bar's position goes back to 0 here once the framework has one.
+    FTopOffset = 0;
+    Repaint();
+}
+
+void THexEditor::ChangeFileName(const std::string& Name)
+{
+    FFileName = FitText(Name, FileNameRoom);
+    OnFileNameChange(this, FFileName);
+    Repaint();
+}
+
+void THexEditor::SetSize(int Size)
+{
+    FSize = Size;
+    // A size beyond the buffer (a caller may set any) must not reach past its end.
+    FDataLength = std::clamp(Size, 0, FDataCapacity);
+    OnSizeChange(this, Size);
+    // A linked scroll bar's maximum follows here once the framework has one.
+    Repaint();
+}
+
+void THexEditor::SetDirty(int Dirty)
+{
+    FDirty = Dirty;
+    OnDirtyChange(this, Dirty != 0);
+}

@@ -1,0 +1,225 @@
+#pragma once
+
+#include "framework/objects/Event.h"
+#include "framework/windows/CustomControl.h"
+#include "hexedit/ChangeLog.h"
+#include "hexedit/Hittest.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TMenuItem;
+class TScrollBar;
+
+using THexOffsetEvent = TEvent<TObject* /*Sender*/, int /*newOffset*/>;
+using THexDirtyEvent = TEvent<TObject* /*Sender*/, bool /*newDirty*/>;
+using THexFileNameEvent = TEvent<TObject* /*Sender*/, const std::string& /*newFileName*/>;
+
+// A windowed control that shows and edits a byte buffer, with a bounded change log, undo and
+// redo. After construction it shows a 1024-byte demo buffer (byte i = i % 256), cursor on offset
+// 5 in the character column, not dirty, no message.
+//
+// Every own property setter stores without a range check and repaints at once; every own
+// published int and colour property has the stored default 0. Offsets and sizes are 32-bit
+// signed: an offset below 0 or at or past the end of the data reads 0 and writes nothing (a group
+// past the end is still recorded). A BytesPerGroup below 1 is taken as groups of one byte; a
+// group of more than 4 bytes keeps its last 4 bytes' worth. Texts longer than their fields (file
+// name 1031 bytes, message 1023) are cut at the last whole UTF-8 character that fits.
+class THexEditor : public TCustomControl
+{
+    PUBLISHED_CLASS(THexEditor, TCustomControl)
+
+    static constexpr int DemoSize = 1024;
+    static constexpr std::size_t FileNameRoom = 1031;
+    static constexpr std::size_t MessageRoom = 1023;
+    static constexpr const char* NotLoadedMessage = "Start by using the File menu to open a file";
+
+    explicit THexEditor(TComponent* AOwner);
+    ~THexEditor() override;
+
+    // ---- Properties
+    std::int32_t GetDoRed() const { return FDoRed; }
+    void SetDoRed(std::int32_t Value);
+    std::int32_t GetDoGreen() const { return FDoGreen; }
+    void SetDoGreen(std::int32_t Value);
+    std::int32_t GetDoBlue() const { return FDoBlue; }
+    void SetDoBlue(std::int32_t Value);
+    std::int32_t GetBarWidth() const { return FBarWidth; }
+    void SetBarWidth(std::int32_t Value);
+    std::int32_t GetBytesPerLine() const { return FBytesPerLine; }
+    void SetBytesPerLine(std::int32_t Value);
+    std::int32_t GetBytesPerGroup() const { return FBytesPerGroup; }
+    void SetBytesPerGroup(std::int32_t Value);
+    std::int32_t GetByteDigits() const { return FByteDigits; }
+    void SetByteDigits(std::int32_t Value);
+    std::int32_t GetBaseBytes() const { return FBaseBytes; }
+    void SetBaseBytes(std::int32_t Value);
+    std::int32_t GetBaseOffset() const { return FBaseOffset; }
+    void SetBaseOffset(std::int32_t Value);
+    std::int32_t GetCursorStyle() const { return FCursorStyle; }
+    void SetCursorStyle(std::int32_t Value);
+    std::int32_t GetPolkaDots() const { return FPolkaDots; }
+    void SetPolkaDots(std::int32_t Value);
+    TColor GetColorByte() const { return FColorByte; }
+    void SetColorByte(TColor Value);
+    TColor GetColorCursor() const { return FColorCursor; }
+    void SetColorCursor(TColor Value);
+    TColor GetColorChange() const { return FColorChange; }
+    void SetColorChange(TColor Value);
+    TColor GetColorAscii() const { return FColorAscii; }
+    void SetColorAscii(TColor Value);
+    // Plain fields: no repaint.
+    bool GetReadOnly() const { return FReadOnly; }
+    void SetReadOnly(bool Value) { FReadOnly = Value; }
+    // Not owned. Stored only: the position and maximum follow once the framework's scroll bar
+    // exists.
+    TScrollBar* GetScrollBar() const { return FScrollBar; }
+    void SetScrollBar(TScrollBar* Value) { FScrollBar = Value; }
+
+    // ---- Cursor
+    int GetCursorPanel() const { return FCursorPanel; }
+    // A different panel is stored and the cursor moved to where it is; the same panel: nothing.
+    void SetCursorPanel(int Panel);
+    int GetCursorOffset() const { return FCursorOffset; }
+    void SetCursorOffset(int Offset) { MoveCursor(Offset); }
+    // Clamps Offset to 0 .. size - 1 (to 0 when the data is empty), seals the change log, resets
+    // the digit index and the blink phase, fires OnCursorChange and repaints.
+    void MoveCursor(int Offset);
+    void ResetCursor() { MoveCursor(0); }
+    int GetDigitIndex() const { return FDigitIndex; }
+
+    // ---- Data
+    int GetSize() const { return FSize; }
+    // The bytes on show; GetSize() of them as far as the buffer reaches (see SetSize).
+    const std::uint8_t* GetData() const { return FData; }
+    const std::string& GetFileName() const { return FFileName; }
+    const std::string& GetMessage() const { return FMessage; }
+    int GetTopOffset() const { return FTopOffset; }
+    const TChangeLog& GetChangeLog() const { return *FChangeLog; }
+
+    // Releases a loaded buffer; shows the null buffer, size 1024.
+    void FreeData();
+    // A loaded buffer of Size bytes (contents undefined, none for Size below 1) becomes the data.
+    void AllocData(int Size);
+    // Empties both logs, fires OnChangeLogUpdate, repaints.
+    void DataChange();
+    // The zeroed null buffer under the name "(null)", clean, logs empty.
+    void SetNull();
+    // SetNull with the message NotLoadedMessage.
+    void SetNotLoaded();
+    // Non-empty hides the data behind the text; null empties it.
+    void SetMessage(const char* Text);
+    void ResetOffset();
+    void ChangeFileName(const std::string& Name);
+    // Stores the size only; offsets beyond the buffer's own length read 0 and write nothing.
+    void SetSize(int Size);
+    // Fires OnDirtyChange on every call, changed or not; no repaint.
+    void SetDirty(int Dirty);
+
+    std::uint8_t GetByte(int Offset) const;
+    // Records (unless suppressed) and stores; no dirty flag, no repaint.
+    void SetByte(int Offset, std::uint8_t Value);
+    // The BytesPerGroup group holding Offset, big-endian.
+    std::uint32_t GetWord(int Offset) const;
+    // One group entry (unless suppressed), then the group's bytes from Value's low bytes.
+    void SetWord(int Offset, std::uint32_t Value);
+    std::uint8_t GetCursorByte() const { return GetByte(FCursorOffset); }
+    void SetCursorByte(std::uint8_t Value);
+    std::uint32_t GetCursorWord() const { return GetWord(FCursorOffset); }
+    void SetCursorWord(std::uint32_t Value);
+
+    // ---- Texts (empty for a base other than 10 or 16)
+    void FormatByte(std::uint32_t Value, std::string& Out) const;
+    void FormatWord(std::uint32_t Value, std::string& Out) const;
+    void GetWordText(int Offset, std::string& Out) const { FormatWord(GetWord(Offset), Out); }
+    void FormatOffset(int Offset, std::string& Out) const;
+    int DecodeOffset(const std::string& Text) const;
+    // BytesPerLine characters from Offset, bytes below 0x20 as '.'.
+    void GetRowAscii(int Offset, std::string& Out) const;
+    // "Name OFFSET: OLD --> NEW".
+    void FormatChangeEntry(const TChangeEntry& Entry, const std::string& Name,
+                           std::string& Out) const;
+    // Captions and enabled states of an undo and a redo item (either may be null).
+    void ChangeLogToMenuItem(TMenuItem* UndoItem, TMenuItem* RedoItem) const;
+
+    // ---- Change log
+    void ChangeLogUpdate();
+    // Writes the newest change's old value back unrecorded and moves the cursor to it.
+    void Undo();
+    // Writes the newest redo entry's new value back and moves the cursor to it.
+    void Redo();
+
+    THexOffsetEvent OnCursorChange;
+    THexOffsetEvent OnSizeChange;
+    THexDirtyEvent OnDirtyChange;
+    THexFileNameEvent OnFileNameChange;
+    TNotifyEvent OnCursorByteChange;
+    TNotifyEvent OnRowWidthChange;
+    TNotifyEvent OnChangeLogUpdate;
+
+    static void DeclareClass(TClassDeclaration<THexEditor>& D);
+
+protected:
+    void Paint() override;
+
+    // Set by row painting; the width of decimal group texts.
+    int FCellDigits = 2;
+
+private:
+    // The group size that the byte and group operations use: never below 1.
+    int GroupSize() const { return FBytesPerGroup < 1 ? 1 : FBytesPerGroup; }
+    // Whether Offset names a byte that exists in both the size and the buffer.
+    bool InData(std::int64_t Offset) const { return Offset >= 0 && Offset < FDataLength; }
+    // Data of Capacity bytes goes on show; the size is set apart.
+    void ShowData(std::uint8_t* Data, int Capacity);
+    void Recall(const TChangeEntry& Entry, bool Forward);
+
+    // The loaded buffer's seam: where a file's bytes live, released by ReleaseLoaded.
+    std::uint8_t* AllocateLoaded(int Size);
+    void ReleaseLoaded();
+    std::unique_ptr<std::uint8_t[]> FLoaded;
+
+    std::int32_t FPolkaDots = 0;
+    std::int32_t FBarWidth = 6;
+    std::int32_t FDoRed = 0;
+    std::int32_t FDoGreen = -1;
+    std::int32_t FDoBlue = 255;
+    std::int32_t FBaseBytes = 16;
+    std::int32_t FBaseOffset = 16;
+    std::int32_t FTopOffset = 0;
+    std::int32_t FBytesPerLine = 16;
+    std::int32_t FBytesPerGroup = 4;
+    std::int32_t FByteDigits = 2;
+    std::int32_t FCursorStyle = 0;
+    TColor FColorByte = 0;
+    TColor FColorCursor = 0;
+    TColor FColorChange = 0;
+    TColor FColorAscii = 0;
+    int FBlinkPhase = 0;
+    int FCursorOffset = 5;
+    int FDigitIndex = 0;
+    int FCursorPanel = 1;
+    bool FReadOnly = false;
+    TScrollBar* FScrollBar = nullptr;
+
+    std::unique_ptr<TChangeLog> FChangeLog;
+    int FSuppress = 0;
+    std::string FMessage;
+    std::string FFileName;
+    std::array<std::uint8_t, DemoSize> FDemo{};
+    std::array<std::uint8_t, DemoSize> FNull{};
+    std::uint8_t* FData = nullptr;
+    // The bytes FData really holds, and of them the ones inside the size.
+    int FDataCapacity = 0;
+    int FDataLength = 0;
+    int FSize = 0;
+    int FDirty = 0;
+    THitTest FHitTest;
+};
+
+namespace HexEditor {
+// Puts THexEditor on the component palette page "Additional".
+void Register();
+} // namespace HexEditor

@@ -1,0 +1,210 @@
+#include "hexedit/Hexcontrol.h"
+#include "tests/support/HeadlessApp.h"
+
+#include <algorithm>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace {
+
+// The editor's data, cursor and both logs as plain arrays with counts, written straight from the
+// rules: a full change log moves every entry down one place, an unsealed newest entry at the
+// same offset takes the new value, a fresh entry forgets the redo log.
+struct TModel
+{
+    static constexpr int Room = 1024;
+    std::vector<std::uint8_t> Data = std::vector<std::uint8_t>(1024);
+    int Size = 1024;
+    int Cursor = 5;
+    int Group = 4;
+    int Suppress = 0;
+    TChangeEntry Changes[Room] = {};
+    int ChangeCount = 0;
+    TChangeEntry RedoLog[Room] = {};
+    int RedoCount = 0;
+    // Coverage, so that the run cannot silently miss the interesting cases.
+    int Drops = 0, Merges = 0, MostRedo = 0;
+
+    TModel()
+    {
+        for (int I = 0; I < Size; ++I)
+            Data[std::size_t(I)] = std::uint8_t(I % 256);
+    }
+
+    void Push(std::int32_t Type, std::int32_t Offset, std::int32_t Old, std::int32_t New)
+    {
+        if (ChangeCount == Room) {
+            for (int I = 1; I < Room; ++I)
+                Changes[I - 1] = Changes[I];
+            ChangeCount = Room - 1;
+            ++Drops;
+        }
+        TChangeEntry* Last = ChangeCount > 0 ? &Changes[ChangeCount - 1] : nullptr;
+        if (Last && Last->Offset == Offset && (Last->Flags & 1) == 0) {
+            Last->NewValue = New;
+            ++Merges;
+            return;
+        }
+        Changes[ChangeCount++] = {Type, 0, Offset, Old, New};
+        RedoCount = 0;
+    }
+    std::uint8_t GetByte(int Offset) const
+    {
+        return Offset >= 0 && Offset < Size ? Data[std::size_t(Offset)] : 0;
+    }
+    void SetByte(int Offset, std::uint8_t Value)
+    {
+        if (Offset < 0 || Offset >= Size)
+            return;
+        if (Suppress == 0)
+            Push(0, Offset, GetByte(Offset), Value);
+        Data[std::size_t(Offset)] = Value;
+    }
+    std::uint32_t GetWord(int Offset) const
+    {
+        const int Base = Offset / Group * Group;
+        std::uint32_t Value = 0;
+        for (int I = 0; I < Group; ++I)
+            Value = (Value << 8) | GetByte(Base + I);
+        return Value;
+    }
+    void SetWord(int Offset, std::uint32_t Value)
+    {
+        const int Base = Offset / Group * Group;
+        if (Suppress == 0)
+            Push(1, Base, std::int32_t(GetWord(Base)), std::int32_t(Value));
+        ++Suppress;
+        for (int N = Group - 1; N >= 0; --N) {
+            SetByte(Base + N, std::uint8_t(Value & 0xFF));
+            Value >>= 8;
+        }
+        --Suppress;
+    }
+    void MoveCursor(int Offset)
+    {
+        Cursor = Offset < 0 ? 0 : Offset > Size - 1 ? Size - 1 : Offset;
+        if (ChangeCount > 0)
+            Changes[ChangeCount - 1].Flags |= 1;
+    }
+    void Recall(const TChangeEntry& E, bool Forward)
+    {
+        ++Suppress;
+        const std::int32_t Value = Forward ? E.NewValue : E.OldValue;
+        if (E.Type == 0)
+            SetByte(E.Offset, std::uint8_t(Value & 0xFF));
+        else
+            SetWord(E.Offset, std::uint32_t(Value));
+        MoveCursor(E.Offset);
+        --Suppress;
+    }
+    void Undo()
+    {
+        if (ChangeCount == 0)
+            return;
+        const TChangeEntry E = Changes[--ChangeCount];
+        if (RedoCount < Room)
+            RedoLog[RedoCount++] = E;
+        MostRedo = std::max(MostRedo, RedoCount);
+        Recall(E, false);
+    }
+    void Redo()
+    {
+        if (RedoCount == 0)
+            return;
+        const int Before = RedoCount;
+        const TChangeEntry E = RedoLog[RedoCount - 1];
+        Push(E.Type, E.Offset, E.OldValue, E.NewValue);
+        RedoCount = Before - 1;
+        Recall(E, true);
+    }
+};
+
+using HexEditorModelTest = HeadlessAppTest;
+
+void ExpectLogs(const THexEditor& Editor, const TModel& Model, int Step)
+{
+    const TChangeLog& Log = Editor.GetChangeLog();
+    ASSERT_EQ(std::memcmp(Editor.GetData(), Model.Data.data(), Model.Data.size()), 0) << Step;
+    for (int I = 0; I < Model.ChangeCount; ++I)
+        ASSERT_EQ(Log.GetChange(I), Model.Changes[I]) << "step " << Step << " change " << I;
+    for (int I = 0; I < Model.RedoCount; ++I)
+        ASSERT_EQ(Log.GetRedo(I), Model.RedoLog[I]) << "step " << Step << " redo " << I;
+}
+
+TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
+{
+    // Owned by a form but not on it: no window, so the repaints cost nothing.
+    auto* Editor = new THexEditor(new TForm(App.get()));
+    TModel Model;
+    std::mt19937 Random(14);
+    // Phases that fill the log, drain it by undoing, redo, and mix, so that drops, merges and a
+    // full redo log all happen.
+    const unsigned Weights[4][5] = {
+        {30, 55, 75, 78, 80}, {0, 0, 2, 100, 100}, {2, 4, 6, 20, 95}, {20, 40, 60, 75, 90}};
+    int Phase = 0, PhaseLeft = 0;
+    for (int Step = 0; Step < 100000; ++Step) {
+        if (PhaseLeft-- <= 0) {
+            Phase = int(Random() % 4);
+            PhaseLeft = int(Random() % 4000);
+        }
+        // A small window of offsets so that edits meet again, now and then the ends and beyond.
+        int Offset = int(Random() % 48);
+        if (Random() % 16 == 0)
+            Offset = int(Random() % 12) + 1018;
+        if (Random() % 64 == 0)
+            Offset = -int(Random() % 3) - 1;
+        const std::uint32_t Value = Random();
+        const unsigned Pick = Random() % 100;
+        const unsigned* W = Weights[Phase];
+        int Touched = Offset;
+        if (Pick < W[0]) {
+            Editor->SetByte(Offset, std::uint8_t(Value));
+            Model.SetByte(Offset, std::uint8_t(Value));
+        } else if (Pick < W[1]) {
+            const int Group = int(Random() % 4) + 1;
+            Editor->SetBytesPerGroup(Group);
+            Model.Group = Group;
+            if (Offset >= 0) { // negative offsets are the editor's own choice, tested elsewhere
+                Editor->SetWord(Offset, Value);
+                Model.SetWord(Offset, Value);
+                Touched = Offset / Group * Group;
+            }
+        } else if (Pick < W[2]) {
+            Editor->MoveCursor(Offset);
+            Model.MoveCursor(Offset);
+        } else if (Pick < W[3]) {
+            Touched = Model.ChangeCount > 0 ? Model.Changes[Model.ChangeCount - 1].Offset : 0;
+            Editor->Undo();
+            Model.Undo();
+        } else if (Pick < W[4]) {
+            Touched = Model.RedoCount > 0 ? Model.RedoLog[Model.RedoCount - 1].Offset : 0;
+            Editor->Redo();
+            Model.Redo();
+        } else {
+            Touched = Model.Cursor;
+            Editor->SetCursorByte(std::uint8_t(Value));
+            Model.SetByte(Model.Cursor, std::uint8_t(Value));
+        }
+        const TChangeLog& Log = Editor->GetChangeLog();
+        ASSERT_EQ(Log.GetChangeCount(), Model.ChangeCount) << "step " << Step;
+        ASSERT_EQ(Log.GetRedoCount(), Model.RedoCount) << "step " << Step;
+        ASSERT_EQ(Editor->GetCursorOffset(), Model.Cursor) << "step " << Step;
+        for (int I = Touched; I < Touched + 4; ++I)
+            ASSERT_EQ(Editor->GetByte(I), Model.GetByte(I)) << "step " << Step << " @" << I;
+        if (Model.ChangeCount > 0) {
+            ASSERT_EQ(*Log.LastChange(), Model.Changes[Model.ChangeCount - 1]) << "step " << Step;
+        }
+        if (Step % 1000 == 0)
+            ExpectLogs(*Editor, Model, Step);
+        if (HasFatalFailure())
+            return;
+    }
+    ExpectLogs(*Editor, Model, -1);
+    EXPECT_GT(Model.Drops, 100);
+    EXPECT_GT(Model.Merges, 100);
+    EXPECT_EQ(Model.MostRedo, TModel::Room);
+}
+
+} // namespace
