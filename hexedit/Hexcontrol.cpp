@@ -1,6 +1,7 @@
 #include "hexedit/Hexcontrol.h"
 
 #include "framework/objects/ClassRegistry.h"
+#include "framework/stdctrls/ScrollBar.h"
 
 #include <algorithm>
 
@@ -187,7 +188,7 @@ void THexEditor::MoveCursor(int Offset)
     FDigitIndex = 0;
     FCursorOffset = Offset;
     OnCursorChange(this, Offset);
-    // A linked scroll bar will follow the cursor here once the framework has one.
+    // A linked scroll bar follows the cursor once the view knows how many rows it paints.
     Repaint();
 }
 
@@ -206,13 +207,13 @@ void THexEditor::Paint()
 
 std::uint8_t* THexEditor::AllocateLoaded(int Size)
 {
-    FLoaded = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(std::max(Size, 1)));
-    return FLoaded.get();
+    FLoaded = AllocateByteBlock(std::size_t(std::max(Size, 0)));
+    return FLoaded.GetData();
 }
 
 void THexEditor::ReleaseLoaded()
 {
-    FLoaded.reset();
+    FLoaded.Reset();
 }
 
 void THexEditor::ShowData(std::uint8_t* Data, int Capacity)
@@ -234,8 +235,13 @@ void THexEditor::AllocData(int Size)
 {
     const int Length = std::max(Size, 0);
     ShowData(FNull.data(), DemoSize);
-    ShowData(AllocateLoaded(Length), Length);
-    SetSize(Size);
+    if (std::uint8_t* Data = AllocateLoaded(Length)) {
+        ShowData(Data, Length);
+        SetSize(Size);
+    } else {
+        // No memory for it: the null buffer stays on show.
+        SetSize(DemoSize);
+    }
 }
 
 void THexEditor::DataChange()
@@ -269,8 +275,9 @@ void THexEditor::SetMessage(const char* Text)
 
 void THexEditor::ResetOffset()
 {
-    // A linked scroll bar's position goes back to 0 here once the framework has one.
     FTopOffset = 0;
+    if (FScrollBar)
+        FScrollBar->SetPosition(0);
     Repaint();
 }
 
@@ -287,7 +294,8 @@ void THexEditor::SetSize(int Size)
     // A size beyond the buffer (a caller may set any) must not reach past its end.
     FDataLength = std::clamp(Size, 0, FDataCapacity);
     OnSizeChange(this, Size);
-    // A linked scroll bar's maximum follows here once the framework has one.
+    if (FScrollBar)
+        FScrollBar->SetMax(Size / std::max(FBytesPerLine, 1) - 1);
     Repaint();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/objects/Event.h"
+#include "framework/objects/SysUtils.h"
 #include "framework/windows/CustomControl.h"
 #include "hexedit/ChangeLog.h"
 #include "hexedit/Hittest.h"
@@ -11,6 +12,7 @@
 #include <string>
 
 class TMenuItem;
+class TListView;
 class TScrollBar;
 
 using THexOffsetEvent = TEvent<TObject* /*Sender*/, int /*newOffset*/>;
@@ -143,6 +145,19 @@ class THexEditor : public TCustomControl
                            std::string& Out) const;
     // Captions and enabled states of an undo and a redo item (either may be null).
     void ChangeLogToMenuItem(TMenuItem* UndoItem, TMenuItem* RedoItem) const;
+    // The newest 256 entries of the change log (of the redo log), oldest first, as rows of a
+    // report-style list: offset, "byte" or "word", old and new value; the last row in view.
+    void ChangeLogToListView(TListView* List) const;
+    void RedoLogToListView(TListView* List) const;
+
+    // ---- Files
+    // 0 loaded; 1 the file ended early (what was read is on show, name and dirty flag kept); 3
+    // not opened, larger than 2 GiB or no memory for it (the data stays as it was). Cursor,
+    // scroll and logs are reset whatever the result.
+    int LoadFromFile(const std::string& Name);
+    // 0 saved (name taken, clean); 2 not all written; 3 not opened. The old file stays whole
+    // unless the save succeeds; the logs and the cursor stay.
+    int SaveToFile(const std::string& Name);
 
     // ---- Change log
     void ChangeLogUpdate();
@@ -179,7 +194,8 @@ private:
     // The loaded buffer's seam: where a file's bytes live, released by ReleaseLoaded.
     std::uint8_t* AllocateLoaded(int Size);
     void ReleaseLoaded();
-    std::unique_ptr<std::uint8_t[]> FLoaded;
+    void LogToListView(TListView* List, bool Redo) const;
+    TByteBlock FLoaded;
 
     std::int32_t FPolkaDots = 0;
     std::int32_t FBarWidth = 6;
