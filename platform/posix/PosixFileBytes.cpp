@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -26,6 +27,25 @@ std::size_t RoundUp(std::size_t Size, std::size_t Unit)
 void ReleaseMapped(std::uint8_t* Data, std::size_t Size)
 {
     munmap(Data, RoundUp(std::max<std::size_t>(Size, 1), SmallPage));
+}
+
+// The file-creation mask, read without changing it (umask() can only be read by setting it, which
+// would race with another thread creating a file); where /proc does not say, set and restore.
+mode_t GetProcessUmask()
+{
+    if (FILE* Status = std::fopen("/proc/self/status", "re")) {
+        char Line[256];
+        unsigned Mask = 0;
+        bool Found = false;
+        while (!Found && std::fgets(Line, sizeof Line, Status))
+            Found = std::sscanf(Line, "Umask: %o", &Mask) == 1;
+        std::fclose(Status);
+        if (Found)
+            return static_cast<mode_t>(Mask);
+    }
+    const mode_t Mask = umask(0);
+    umask(Mask);
+    return Mask;
 }
 
 } // namespace
@@ -119,24 +139,21 @@ TFileWriteOutcome WritePosixFileBytes(const std::string& Path, const std::uint8_
         Target = Real;
         std::free(Real);
     }
-    // A file the user may not write stays as it is, as opening it for writing would fail.
-    if (access(Target.c_str(), F_OK) == 0 && access(Target.c_str(), W_OK) != 0)
+    // What opening the target for writing would refuse stays as it is: a file the user may not
+    // write, and anything that is not a plain file (a folder, a device, a pipe). A file nobody may
+    // write is read-only even to the administrator, as Windows' read-only attribute is.
+    struct stat Old
+    {};
+    const bool Exists = stat(Target.c_str(), &Old) == 0;
+    if (Exists &&
+        (!S_ISREG(Old.st_mode) || (Old.st_mode & 0222) == 0 || access(Target.c_str(), W_OK) != 0))
         return TFileWriteOutcome::CannotOpen;
     std::string Temporary = Target + ".XXXXXX";
     const int Fd = mkostemp(Temporary.data(), O_CLOEXEC);
     if (Fd < 0)
         return TFileWriteOutcome::CannotOpen;
-    struct stat Old
-    {};
-    mode_t Wanted = 0;
-    if (stat(Target.c_str(), &Old) == 0) {
-        Wanted = Old.st_mode & 07777;
-    } else {
-        // A new file gets what open() would have given it.
-        const mode_t Mask = umask(0);
-        umask(Mask);
-        Wanted = 0666 & ~Mask;
-    }
+    // A replaced file keeps its permissions; a new one gets what open() would have given it.
+    const mode_t Wanted = Exists ? Old.st_mode & 07777 : 0666 & ~GetProcessUmask();
     bool Written = fchmod(Fd, Wanted) == 0;
     for (std::size_t Done = 0; Written && Done < Size;) {
         const ssize_t Put = write(Fd, Data + Done, std::min<std::size_t>(Size - Done, MaxTransfer));

@@ -4,23 +4,18 @@
 #include "framework/stdctrls/ListItems.h"
 #include "framework/stdctrls/ListView.h"
 #include "hexedit/Hexcontrol.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/ScratchFolder.h"
 
-#include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <optional>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-using TBytes = std::vector<std::uint8_t>;
 
 class HexEditorFilesTest : public HeadlessFormTest
 {
@@ -28,32 +23,12 @@ protected:
     void SetUp() override
     {
         HeadlessFormTest::SetUp();
-        char Template[] = "/tmp/nixie-hexfiles-XXXXXX";
-        ASSERT_NE(mkdtemp(Template), nullptr);
-        Folder = Template;
         MakeForm({0, 0, 400, 300});
         Editor = new THexEditor(Form);
         Editor->SetParent(Form);
         Editor->OnDirtyChange = [this](TObject*, bool Dirty) { LastDirty = Dirty; };
         Form->Show();
         Pump();
-    }
-    void TearDown() override
-    {
-        std::system(("rm -rf '" + Folder + "'").c_str());
-        HeadlessFormTest::TearDown();
-    }
-    std::string Make(const std::string& Name, const TBytes& Bytes)
-    {
-        const std::string Path = Folder + "/" + Name;
-        std::ofstream(Path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
-        return Path;
-    }
-    static TBytes Contents(const std::string& Path)
-    {
-        std::ifstream In(Path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
     }
     TBytes Shown() const { return {Editor->GetData(), Editor->GetData() + Editor->GetSize()}; }
     // A change of byte 7 recorded in the log, the cursor moved off offset 0.
@@ -63,7 +38,7 @@ protected:
         Editor->SetCursorByte(0xAB);
     }
 
-    std::string Folder;
+    TScratchFolder Folder;
     THexEditor* Editor = nullptr;
     std::optional<bool> LastDirty;
 };
@@ -73,9 +48,9 @@ TEST_F(HexEditorFilesTest, ALoadShowsTheFileOrKeepsTheDataAndAlwaysResets)
     TBytes Bytes(3000);
     for (std::size_t I = 0; I < Bytes.size(); ++I)
         Bytes[I] = std::uint8_t(I * 7 + 3);
-    const std::string Good = Make("good.bin", Bytes), Empty = Make("empty.bin", {});
+    const std::string Good = Folder.Make("good.bin", Bytes), Empty = Folder.Make("empty.bin", {});
     // Larger than a 32-bit signed size, without taking the disk: a sparse file.
-    const std::string Huge = Folder + "/huge.bin";
+    const std::string Huge = Folder / "huge.bin";
     const int Fd = open(Huge.c_str(), O_CREAT | O_WRONLY, 0644);
     ASSERT_EQ(ftruncate(Fd, off_t(3) << 30), 0);
     close(Fd);
@@ -86,8 +61,8 @@ TEST_F(HexEditorFilesTest, ALoadShowsTheFileOrKeepsTheDataAndAlwaysResets)
         TBytes Shows; // empty: the data on show before
     } Cases[] = {{Good, 0, Bytes},
                  {Empty, 0, {}},
-                 {Folder + "/missing", 3, {}},
-                 {Folder, 3, {}},
+                 {Folder / "missing", 3, {}},
+                 {Folder.GetPath(), 3, {}},
                  {Huge, 3, {}}};
     for (const auto& C : Cases) {
         Editor->SetNull();
@@ -106,32 +81,29 @@ TEST_F(HexEditorFilesTest, ALoadShowsTheFileOrKeepsTheDataAndAlwaysResets)
 TEST_F(HexEditorFilesTest, ASaveReplacesTheFileOrLeavesItWhole)
 {
     const TBytes Old(5000, 0x11);
-    const std::string Path = Make("saved.bin", Old);
+    const std::string Path = Folder.Make("saved.bin", Old);
     ASSERT_EQ(Editor->LoadFromFile(Path), 0);
     Edit();
     Editor->SetDirty(1);
     // Nowhere to write: the name and the dirty flag stay.
-    EXPECT_EQ(Editor->SaveToFile(Folder + "/no/folder/x.bin"), 3);
+    EXPECT_EQ(Editor->SaveToFile(Folder / "no/folder/x.bin"), 3);
     EXPECT_EQ(Editor->GetFileName(), Path);
     EXPECT_EQ(LastDirty, true);
     // A disk that fills halfway, as a file size limit makes it.
-    rlimit Saved{};
-    getrlimit(RLIMIT_FSIZE, &Saved);
-    const auto OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit Small = Saved;
-    Small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &Small);
-    const int Full = Editor->SaveToFile(Path);
-    setrlimit(RLIMIT_FSIZE, &Saved);
-    std::signal(SIGXFSZ, OldHandler);
+    int Full = -1;
+    {
+        const TFileSizeLimit Disk(4096);
+        ASSERT_TRUE(Disk.IsApplied());
+        Full = Editor->SaveToFile(Path);
+    }
     EXPECT_EQ(Full, 2);
-    EXPECT_EQ(Contents(Path), Old);
+    EXPECT_EQ(FileContents(Path), Old);
     EXPECT_EQ(LastDirty, true);
     // Saved: the file holds the edit, the editor is clean and keeps its log and cursor.
-    const std::string Copy = Folder + "/copy \xC3\xBC.bin";
+    const std::string Copy = Folder / "copy \xC3\xBC.bin";
     EXPECT_EQ(Editor->SaveToFile(Copy), 0);
-    EXPECT_EQ(Contents(Copy), Shown());
-    EXPECT_EQ(Contents(Copy)[7], 0xAB);
+    EXPECT_EQ(FileContents(Copy), Shown());
+    EXPECT_EQ(FileContents(Copy)[7], 0xAB);
     EXPECT_EQ(Editor->GetFileName(), Copy);
     EXPECT_EQ(LastDirty, false);
     EXPECT_EQ(Editor->GetChangeLog().GetChangeCount(), 1);
