@@ -125,7 +125,8 @@ TEST_F(HexEditorSearchTest, RandomSearchesGiveTheStepsResults)
         // A piece of the data, so that hits are frequent, at any place including both ends.
         std::string Text;
         const int Start = Data.empty() ? 0 : Pick(int(Data.size()));
-        const int Length = std::min(Pick(4), int(Data.size()) - Start);
+        // Long ones too, for the scans that compare a word at a time.
+        const int Length = std::min(Pick(3) ? Pick(4) : Pick(14), int(Data.size()) - Start);
         for (int I = Start; I < Start + Length; ++I) {
             char Piece[8];
             if (Mode == 1)
