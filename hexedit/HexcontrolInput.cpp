@@ -25,12 +25,12 @@ int ClampToInt(std::int64_t Value)
 
 } // namespace
 
-// What the bar's OnChange calls: the handler the host had given it, then the editor while it is
-// linked. A hook left behind in a bar (the host copied it elsewhere) only forwards.
+// What the bar's OnChange calls after the handler the host gave it: the editor while it is
+// linked. A hook left behind in a bar (the host copied the event elsewhere) calls nothing more.
 struct THexEditor::TScrollLink
 {
     THexEditor* Editor;
-    TNotifyEvent Previous;
+    TNotifyEvent Previous; // the bar's own handler, to give back
 };
 
 // ---- Cursor ---------------------------------------------------------------------------------
@@ -266,11 +266,10 @@ void THexEditor::SetScrollBar(TScrollBar* Value)
     FScrollBar = Value;
     Value->FreeNotification(this);
     FScrollLink = std::make_shared<TScrollLink>(TScrollLink{this, Value->OnChange});
-    Value->OnChange = [Link = FScrollLink](TObject* Sender) {
-        Link->Previous(Sender);
+    Value->OnChange = Value->OnChange.Then([Link = FScrollLink](TObject*) {
         if (Link->Editor)
             Link->Editor->ScrollBarChanged();
-    };
+    });
     Value->SetMax(FSize / LineSize() - 1);
     Repaint();
 }
@@ -279,8 +278,8 @@ void THexEditor::UnlinkScrollBar()
 {
     if (FScrollLink) {
         FScrollLink->Editor = nullptr;
-        // Only the bar's own hook and this one hold the link: the bar still calls the hook, so
-        // the host's handler (with the name a form description stores) goes back in its place.
+        // Only the bar's hook and this one hold the link: the bar still calls the hook, and its
+        // own handler goes back in its place so that links made and undone pile up nothing.
         if (FScrollBar && FScrollLink.use_count() == 2)
             FScrollBar->OnChange = FScrollLink->Previous;
         FScrollLink.reset();

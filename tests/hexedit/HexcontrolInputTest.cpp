@@ -266,13 +266,31 @@ TEST_F(HexInputTest, TheBarsHandlerIsChainedAndNeitherSideDangles)
 
 // ---- On a form ------------------------------------------------------------------------------
 
+// A host form whose bar handler a description names.
+class TBarForm : public TForm
+{
+    PUBLISHED_CLASS(TBarForm, TForm)
+
+public:
+    using TForm::TForm;
+    int BarChanges = 0;
+    void BarChange(TObject*) { ++BarChanges; }
+    static void DeclareClass(TClassDeclaration<TBarForm>& D)
+    {
+        D.RegisterMethod("BarChange", &TBarForm::BarChange);
+    }
+};
+
 class HexInputFormTest : public HeadlessFormTest
 {
 protected:
     void SetUp() override
     {
         HeadlessFormTest::SetUp();
-        MakeForm({0, 0, 320, 200});
+        Host = new TBarForm(App.get());
+        Form = Host;
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(0, 0, 320, 200);
         Form->SetName("HexForm");
         Editor = new TTestEditor(Form);
         Editor->SetName("Hex");
@@ -283,6 +301,7 @@ protected:
         Bar->SetKind(sbVertical);
         Bar->SetParent(Form);
         Bar->SetBounds(200, 0, 17, 200);
+        Bar->OnChange = TNotifyEvent::Method(*Host, "BarChange");
         Form->Show();
         Pump();
         Editor->SetFocus();
@@ -294,17 +313,18 @@ protected:
         WM().HandleKey(Form->GetHandle(), WM_KEYUP, K, 0);
         Pump();
     }
-    // The clip of the only paint that Action causes.
-    TRect PaintedBy(const std::function<void()>& Action)
+    // The clip of each paint that Action causes.
+    std::vector<TRect> PaintedBy(const std::function<void()>& Action)
     {
         Pump();
         Editor->Clips.clear();
         Action();
         Pump();
-        EXPECT_EQ(Editor->Clips.size(), 1u);
-        return Editor->Clips.empty() ? TRect{} : Editor->Clips.back();
+        return Editor->Clips;
     }
+    using TRects = std::vector<TRect>;
 
+    TBarForm* Host = nullptr;
     TTestEditor* Editor = nullptr;
     TScrollBar* Bar = nullptr;
 };
@@ -359,25 +379,31 @@ TEST_F(HexInputFormTest, ADigitRepaintsItsRowAndAMoveTheRowsItLeavesAndEnters)
     Editor->SetCursorPanel(0);
     Editor->MoveCursor(16 * 3 + 5);
     Editor->View(0, 15, Height);
-    EXPECT_EQ(PaintedBy([&] { Editor->Type(U"4"); }), Row(3));
+    EXPECT_EQ(PaintedBy([&] { Editor->Type(U"4"); }), TRects{Row(3)});
     Editor->View(0, 15, Height);
-    const TRect Both = PaintedBy([&] { Editor->MoveCursor(16 * 5); });
-    EXPECT_EQ(Both.Top, Row(3).Top);
-    EXPECT_EQ(Both.Bottom, Row(5).Bottom);
+    // The clip is the bounds of the two rows.
+    const TRects Both = PaintedBy([&] { Editor->MoveCursor(16 * 5); });
+    ASSERT_EQ(Both.size(), 1u);
+    EXPECT_EQ(Both[0].Top, Row(3).Top);
+    EXPECT_EQ(Both[0].Bottom, Row(5).Bottom);
     // A character edit moves on within its row: that row only.
     Editor->SetCursorPanel(1);
     Editor->View(0, 15, Height);
-    EXPECT_EQ(PaintedBy([&] { Editor->Type(U"a"); }), Row(5));
+    EXPECT_EQ(PaintedBy([&] { Editor->Type(U"a"); }), TRects{Row(5)});
 }
 
 TEST_F(HexInputFormTest, ScrollingRepaintsTheWholeEditor)
 {
     Editor->SetScrollBar(Bar);
     Editor->View(0, 15);
-    EXPECT_EQ(PaintedBy([&] { Bar->SetPosition(3); }), Editor->GetClientRect());
+    EXPECT_EQ(PaintedBy([&] { Bar->SetPosition(3); }), TRects{Editor->GetClientRect()});
     Editor->View(3 * 16, 15);
-    EXPECT_EQ(PaintedBy([&] { Editor->MoveCursor(0); }), Editor->GetClientRect());
+    EXPECT_EQ(PaintedBy([&] { Editor->MoveCursor(0); }), TRects{Editor->GetClientRect()});
     EXPECT_EQ(Bar->GetPosition(), 0);
+    EXPECT_EQ(Host->BarChanges, 2);
+    Editor->SetScrollBar(nullptr); // the host's handler goes back by its name
+    EXPECT_EQ(Bar->OnChange.GetMethodName(), "BarChange");
+    EXPECT_EQ(PaintedBy([&] { Bar->SetPosition(5); }), TRects{});
 }
 
 TEST_F(HexInputFormTest, AFormDescriptionKeepsTheEditorAndItsBar)
@@ -393,7 +419,8 @@ TEST_F(HexInputFormTest, AFormDescriptionKeepsTheEditorAndItsBar)
     Editor->SetBarWidth(0);
     const std::string Text = TFormWriter::WriteComponent(*Form);
     EXPECT_EQ(Text.find("BarWidth"), std::string::npos);
-    auto* Copy = new TForm(App.get());
+    EXPECT_NE(Text.find("OnChange = BarChange"), std::string::npos);
+    auto* Copy = new TBarForm(App.get());
     TFormReader::ReadInto(*Copy, Text);
     auto* Read = dynamic_cast<THexEditor*>(Copy->FindComponent("Hex"));
     ASSERT_NE(Read, nullptr);
@@ -405,6 +432,8 @@ TEST_F(HexInputFormTest, AFormDescriptionKeepsTheEditorAndItsBar)
     EXPECT_TRUE(Read->GetDoubleBuffered());
     EXPECT_EQ(Read->GetBarWidth(), 6);
     EXPECT_EQ(Read->GetScrollBar()->GetMax(), 1024 / 8 - 1);
+    Read->GetScrollBar()->SetPosition(9);
+    EXPECT_EQ(Copy->BarChanges, 1);
     delete Copy;
 }
 
