@@ -2,24 +2,9 @@
 
 #include "framework/objects/ClassRegistry.h"
 #include "framework/stdctrls/ScrollBar.h"
+#include "hexedit/Strutil.h"
 
 #include <algorithm>
-
-namespace {
-
-// Cuts Text to at most Room bytes without splitting a UTF-8 character: a cut that would land on
-// a continuation byte moves back to the start of that character.
-std::string FitText(std::string_view Text, std::size_t Room)
-{
-    if (Text.size() <= Room)
-        return std::string(Text);
-    std::size_t Cut = Room;
-    while (Cut > 0 && (static_cast<unsigned char>(Text[Cut]) & 0xC0) == 0x80)
-        --Cut;
-    return std::string(Text.substr(0, Cut));
-}
-
-} // namespace
 
 THexEditor::THexEditor(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -246,7 +231,7 @@ void THexEditor::SetNotLoaded()
 
 void THexEditor::SetMessage(const char* Text)
 {
-    FMessage = Text ? FitText(Text, MessageRoom) : std::string();
+    FMessage = Text ? FitUtf8(Text, MessageRoom) : std::string();
     Repaint();
 }
 
@@ -260,7 +245,7 @@ void THexEditor::ResetOffset()
 
 void THexEditor::ChangeFileName(const std::string& Name)
 {
-    FFileName = FitText(Name, FileNameRoom);
+    FFileName = FitUtf8(Name, FileNameRoom);
     OnFileNameChange(this, FFileName);
     Repaint();
 }

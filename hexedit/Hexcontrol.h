@@ -189,6 +189,33 @@ class THexEditor : public TCustomControl
     // Writes the newest redo entry's new value back and moves the cursor to it.
     void Redo();
 
+    // ---- Search
+    // Search texts: characters, a decimal (or "0x" hexadecimal) number, hexadecimal bytes.
+    enum : int
+    {
+        SearchCharacters = 1,
+        SearchDecimal = 2,
+        SearchHex = 3
+    };
+    // Flags: letters match only in their own case; the search starts after the cursor.
+    enum : int
+    {
+        SearchMatchCase = 1,
+        SearchFromCursor = 4
+    };
+    static constexpr std::size_t SearchTextRoom = 1023;
+    // Stores the text (white space cut off both ends), the mode and the flags, starts at 0 or at
+    // the cursor, and takes the first step. The offset of the hit or -1; the cursor stays.
+    int FindFirst(const std::string& Text, int Mode, int Flags);
+    // The next step in the stored mode: the hit after the last one, or -1. Once a step has
+    // failed, every further step fails until FindFirst. A mode other than 1 to 3: -1.
+    int FindNext();
+    int FindNextAscii();
+    int FindNextDecimal();
+    int FindNextHex();
+    const std::string& GetSearchText() const { return FSearchText; }
+    int GetSearchPosition() const { return FSearchPosition; }
+
     THexOffsetEvent OnCursorChange;
     THexOffsetEvent OnSizeChange;
     THexDirtyEvent OnDirtyChange;
@@ -282,6 +309,11 @@ private:
     void UnlinkScrollBar();
     // The row length that cursor and scroll arithmetic divide by: never below 1.
     int LineSize() const { return FBytesPerLine < 1 ? 1 : FBytesPerLine; }
+
+    std::string FSearchText;
+    int FSearchMode = 0;
+    int FSearchFlags = 0;
+    int FSearchPosition = 0;
 
     std::unique_ptr<TChangeLog> FChangeLog;
     int FSuppress = 0;
