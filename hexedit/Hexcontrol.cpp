@@ -19,7 +19,10 @@ THexEditor::THexEditor(TComponent* AOwner) : TCustomControl(AOwner)
     SetDirty(0);
 }
 
-THexEditor::~THexEditor() = default;
+THexEditor::~THexEditor()
+{
+    UnlinkScrollBar();
+}
 
 void THexEditor::DeclareClass(TClassDeclaration<THexEditor>& D)
 {
@@ -36,6 +39,7 @@ void THexEditor::DeclareClass(TClassDeclaration<THexEditor>& D)
     D.Integer("BaseBytes", &THexEditor::GetBaseBytes, &THexEditor::SetBaseBytes);
     D.Integer("BaseOffset", &THexEditor::GetBaseOffset, &THexEditor::SetBaseOffset);
     D.Boolean("ReadOnly", &THexEditor::GetReadOnly, &THexEditor::SetReadOnly);
+    D.Component<TScrollBar>("ScrollBar", &THexEditor::GetScrollBar, &THexEditor::SetScrollBar);
     D.Integer("CursorPanel", &THexEditor::GetCursorPanel, &THexEditor::SetCursorPanel);
     D.Integer("CursorOffset", &THexEditor::GetCursorOffset, &THexEditor::SetCursorOffset);
     D.Integer("CursorStyle", &THexEditor::GetCursorStyle, &THexEditor::SetCursorStyle);
@@ -147,33 +151,6 @@ void THexEditor::SetColorChange(TColor Value)
 void THexEditor::SetColorAscii(TColor Value)
 {
     FColorAscii = Value;
-    Repaint();
-}
-
-// ---- Cursor ---------------------------------------------------------------------------------
-
-void THexEditor::SetCursorPanel(int Panel)
-{
-    if (Panel == FCursorPanel)
-        return;
-    FCursorPanel = Panel;
-    MoveCursor(FCursorOffset);
-}
-
-void THexEditor::MoveCursor(int Offset)
-{
-    // Empty data pins the cursor to 0 rather than letting it run past the end unbounded.
-    if (Offset < 0 || FSize <= 0)
-        Offset = 0;
-    else if (Offset > FSize - 1)
-        Offset = FSize - 1;
-    // Even a move to the same offset ends the edit of the cell: the next edit opens a new entry.
-    FChangeLog->Seal();
-    FBlinkPhase = 0;
-    FDigitIndex = 0;
-    FCursorOffset = Offset;
-    OnCursorChange(this, Offset);
-    // A linked scroll bar follows the cursor once the view knows how many rows it paints.
     Repaint();
 }
 
