@@ -298,6 +298,11 @@ public:
     // Opens a file or an address with the user's default application; false when that failed.
     virtual bool ShellOpen(const std::string& FileOrAddress) = 0;
 
+    // The system clipboard's text, UTF-8. Put replaces whatever the clipboard held and returns
+    // false when the system refused it; Get returns none when the clipboard holds no text.
+    virtual bool PutClipboardText(const std::string& Utf8) = 0;
+    virtual std::optional<std::string> GetClipboardText() = 0;
+
     // Memory for large byte buffers, zero-filled; big blocks come backed by huge pages where the
     // system has them. An empty block when the memory cannot be had.
     virtual TByteBlock AllocateBytes(std::size_t Size) = 0;

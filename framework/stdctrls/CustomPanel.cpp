@@ -4,6 +4,7 @@
 #include "framework/objects/ClassRegistry.h"
 #include "framework/stdctrls/Button.h"
 #include "framework/stdctrls/CheckBox.h"
+#include "framework/stdctrls/Edit.h"
 #include "framework/stdctrls/Label.h"
 #include "framework/stdctrls/ListView.h"
 #include "framework/stdctrls/MessageForm.h"
@@ -134,5 +135,6 @@ void RegisterStandardControls()
     RegisterClass<TLabel>();
     RegisterClass<TScrollBar>();
     RegisterClass<TListView>();
+    RegisterClass<TEdit>();
     TApplication::SetMessageBoxFunction(&TMessageForm::Execute);
 }

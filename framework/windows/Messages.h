@@ -98,6 +98,7 @@ constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
+constexpr UINT EM_SETSEL = 0x00B1; // WParam start, LParam end (-1: to the end)
 constexpr UINT WM_USER = 0x0400;
 
 // Key and button state in the wParam of mouse messages.
@@ -158,6 +159,7 @@ constexpr int GWL_EXSTYLE = -20;
 constexpr LRESULT DLGC_WANTARROWS = 0x0001;
 constexpr LRESULT DLGC_WANTTAB = 0x0002;
 constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_HASSETSEL = 0x0008; // takes EM_SETSEL when Tab brings the focus
 constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
 constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;

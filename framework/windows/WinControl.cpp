@@ -522,6 +522,9 @@ bool TWinControl::SelectNext(TWinControl* Current, bool GoForward)
         const std::size_t I = GoForward ? (Start + Step) % Count : (Start + Count - Step) % Count;
         if (List[I]->CanFocus()) {
             List[I]->SetFocus();
+            // As the dialog manager does: a box that keeps a selection selects its whole text.
+            if (List[I]->Perform(WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                List[I]->Perform(EM_SETSEL, 0, LPARAM(-1));
             return true;
         }
     }

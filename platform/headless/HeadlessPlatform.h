@@ -94,6 +94,15 @@ public:
 
     // Shell opens succeed (or fail, as set) and are recorded in order.
     bool ShellOpen(const std::string& FileOrAddress) override;
+
+    // An in-memory clipboard: what was put is got back.
+    bool PutClipboardText(const std::string& Utf8) override
+    {
+        FClipboard = Utf8;
+        return true;
+    }
+    std::optional<std::string> GetClipboardText() override { return FClipboard; }
+    void ClearClipboard() { FClipboard.reset(); }
     const std::vector<std::string>& GetShellOpens() const { return FShellOpens; }
     void ClearShellOpens() { FShellOpens.clear(); }
     void SetShellOpenResult(bool Succeeds) { FShellOpenResult = Succeeds; }
@@ -151,6 +160,7 @@ private:
 
     std::vector<std::string> FShellOpens;
     bool FShellOpenResult = true;
+    std::optional<std::string> FClipboard;
 
     std::string FExecutablePath = "C:\\Nixie\\Nixie.exe";
     std::string FCurrentFolder = "C:\\Nixie";

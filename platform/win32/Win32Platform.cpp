@@ -5,6 +5,7 @@
 #include "platform/win32/GdiFontEngine.h"
 #include "platform/win32/WideString.h"
 #include "platform/win32/Win32ApplicationWindow.h"
+#include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32FileBytes.h"
 #include "platform/win32/Win32Window.h"
 
@@ -393,6 +394,18 @@ bool TWin32Platform::ShellOpen(const std::string& FileOrAddress)
                                            nullptr, SW_SHOWNORMAL);
     // Values above 32 mean success; the rest are error codes.
     return reinterpret_cast<INT_PTR>(Result) > 32;
+}
+
+bool TWin32Platform::PutClipboardText(const std::string& Utf8)
+{
+    if (!FApplicationWindow)
+        FApplicationWindow = std::make_unique<TWin32ApplicationWindow>();
+    return PutWin32ClipboardText(FApplicationWindow->GetHandle(), Utf8);
+}
+
+std::optional<std::string> TWin32Platform::GetClipboardText()
+{
+    return GetWin32ClipboardText(FApplicationWindow ? FApplicationWindow->GetHandle() : nullptr);
 }
 
 std::string TWin32Platform::GetExecutablePath() const

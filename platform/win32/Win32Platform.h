@@ -73,6 +73,10 @@ public:
 
     bool ShellOpen(const std::string& FileOrAddress) override;
 
+    // CF_UNICODETEXT, owned by the application window.
+    bool PutClipboardText(const std::string& Utf8) override;
+    std::optional<std::string> GetClipboardText() override;
+
     std::string GetExecutablePath() const override;
     std::string GetCurrentFolder() const override;
     TByteBlock AllocateBytes(std::size_t Size) override;

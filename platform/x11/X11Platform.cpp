@@ -5,6 +5,7 @@
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/PosixProcess.h"
 #include "platform/posix/ProfileFile.h"
+#include "platform/x11/X11Clipboard.h"
 #include "platform/x11/X11Display.h"
 #include "platform/x11/X11FontModule.h"
 #include "platform/x11/X11Presenter.h"
@@ -34,6 +35,7 @@ TX11Platform::~TX11Platform()
     for (auto& Entry : FWindows)
         Entry.second->Orphan();
     FPresenter.reset();
+    FClipboard.reset();
     if (FFrameGc)
         XFreeGC(FDisplay->Get(), FFrameGc);
     FDisplay.reset();
@@ -112,11 +114,32 @@ bool TX11Platform::DispatchQueued()
             XRefreshKeyboardMapping(&E.xmapping); // the keyboard's layout changed
             continue;
         }
+        if (FClipboard && FClipboard->HandleEvent(E))
+            continue;
         // Looked up for every event: a handler may destroy windows.
         if (TX11Window* W = FindWindow(E.xany.window))
             Delivered = W->HandleEvent(E) || Delivered;
     }
     return Delivered;
+}
+
+TX11Clipboard* TX11Platform::Clipboard()
+{
+    if (!FClipboard && FDisplay)
+        FClipboard = std::make_unique<TX11Clipboard>(*FDisplay);
+    return FClipboard.get();
+}
+
+bool TX11Platform::PutClipboardText(const std::string& Utf8)
+{
+    TX11Clipboard* C = Clipboard();
+    return C && C->Put(Utf8);
+}
+
+std::optional<std::string> TX11Platform::GetClipboardText()
+{
+    TX11Clipboard* C = Clipboard();
+    return C ? C->Get() : std::nullopt;
 }
 
 void TX11Platform::DrainWakePipe()

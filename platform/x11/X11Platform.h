@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class TX11Clipboard;
 class TX11Display;
 class TX11Presenter;
 class TX11Window;
@@ -75,6 +76,10 @@ public:
     // xdg-open with the address, or the file with backslashes made slashes.
     bool ShellOpen(const std::string& FileOrAddress) override;
 
+    // The CLIPBOARD selection (TX11Clipboard); without a display there is no clipboard.
+    bool PutClipboardText(const std::string& Utf8) override;
+    std::optional<std::string> GetClipboardText() override;
+
     std::string GetExecutablePath() const override;
     std::string GetCurrentFolder() const override;
     TByteBlock AllocateBytes(std::size_t Size) override;
@@ -102,9 +107,11 @@ private:
     bool DispatchQueued();
     bool DeliverCaptureLost();
     void DrainWakePipe();
+    TX11Clipboard* Clipboard();
 
     std::unique_ptr<TX11Display> FDisplay;
     std::unique_ptr<TX11Presenter> FPresenter;
+    std::unique_ptr<TX11Clipboard> FClipboard; // made on first use
     std::map<unsigned long, TX11Window*> FWindows;
     TX11Window* FCaptureWindow = nullptr;
     std::vector<unsigned long> FCaptureLost;

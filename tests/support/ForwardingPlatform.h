@@ -75,6 +75,11 @@ public:
     {
         return FInner.ShellOpen(FileOrAddress);
     }
+    bool PutClipboardText(const std::string& Utf8) override
+    {
+        return FInner.PutClipboardText(Utf8);
+    }
+    std::optional<std::string> GetClipboardText() override { return FInner.GetClipboardText(); }
     std::string GetExecutablePath() const override { return FInner.GetExecutablePath(); }
     std::string GetCurrentFolder() const override { return FInner.GetCurrentFolder(); }
     TByteBlock AllocateBytes(std::size_t Size) override { return FInner.AllocateBytes(Size); }
