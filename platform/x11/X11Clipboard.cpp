@@ -44,7 +44,7 @@ std::string Utf8ToLatin1(const std::string& Text)
 }
 } // namespace
 
-TX11Clipboard::TX11Clipboard(TX11Display& Display) : FDisplay(Display)
+TX11Clipboard::TX11Clipboard(TX11Display& Connection) : FDisplay(Connection)
 {
     Display* D = FDisplay.Get();
     XSetWindowAttributes Attributes{};

@@ -17,7 +17,7 @@ union _XEvent;
 class TX11Clipboard
 {
 public:
-    explicit TX11Clipboard(TX11Display& Display);
+    explicit TX11Clipboard(TX11Display& Connection);
     ~TX11Clipboard();
     TX11Clipboard(const TX11Clipboard&) = delete;
     TX11Clipboard& operator=(const TX11Clipboard&) = delete;
