@@ -10,6 +10,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TBitmap;
@@ -114,7 +115,10 @@ public:
     // (TextWidth x TextHeight) is first filled with the brush colour; with a clear brush the
     // background stays. Glyph coverage blends the font colour over the pixels beneath. Underline
     // and strike-out lines run the width of the text. The pen position stays.
-    void TextOut(int X, int Y, const std::string& Text);
+    void TextOut(int X, int Y, const std::string& Text) { TextOutWidth(X, Y, Text); }
+    // As TextOut, giving the text's width as well, so that text laid out cell by cell is
+    // measured once and nothing is allocated for a short ASCII text.
+    int TextOutWidth(int X, int Y, std::string_view Text);
     // As TextOut, clipped to Rect; with a solid brush the whole Rect is filled first.
     void TextRect(const TRect& Rect, int X, int Y, const std::string& Text);
     // Width: the sum of the glyph advances; height: the font's cell (ascent + descent), also for

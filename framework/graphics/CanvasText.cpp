@@ -72,11 +72,23 @@ TSize TCanvas::TextExtent(const std::string& Text)
     return {Width, Face.GetMetrics().Height};
 }
 
-void TCanvas::TextOut(int X, int Y, const std::string& Text)
+int TCanvas::TextOutWidth(int X, int Y, std::string_view Text)
 {
     TFontFace& Face = GetFace();
     const TFontMetrics Metrics = Face.GetMetrics();
-    const std::u32string Codes = DecodeUtf8(Text);
+    // Short ASCII texts (cells, addresses) are their own code points; only the rest is decoded.
+    char32_t Short[32];
+    std::u32string Decoded;
+    std::u32string_view Codes;
+    if (Text.size() <= std::size(Short) &&
+        std::all_of(Text.begin(), Text.end(), [](char C) { return std::uint8_t(C) < 0x80; })) {
+        std::transform(Text.begin(), Text.end(), Short,
+                       [](char C) { return char32_t(std::uint8_t(C)); });
+        Codes = std::u32string_view(Short, Text.size());
+    } else {
+        Decoded = DecodeUtf8(Text);
+        Codes = Decoded;
+    }
     int Width = 0;
     for (char32_t C : Codes)
         Width += Face.GetGlyph(C).AdvancePixels;
@@ -130,6 +142,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
             std::min(Baseline + std::max(1, (Metrics.Descent + 1) / 2), CellBottom - Thickness));
     if (FFont.GetStyle() & fsStrikeOut)
         PaintBar(Baseline - std::max(1, (Metrics.Ascent + 2) / 3));
+    return Width;
 }
 
 void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)

@@ -1,0 +1,101 @@
+// A full repaint of a screen-sized hex editor, plain and with polka dots, set beside one fill of
+// the same surface measured in the same run. The goal is at most 10 fills' time per repaint.
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/windows/Application.h"
+#include "framework/windows/Form.h"
+#include "hexedit/Hexcontrol.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "tools/bench/SummaryReporter.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int Width = 1920;
+constexpr int Height = 1080;
+
+// A 1920 x 1080 editor with the default font and 16 bytes a line, showing 64 KiB with 1024
+// change entries spread over the rows on show.
+struct TScene
+{
+    TScene()
+    {
+        TPlatform::Set(&Port);
+        Port.SetScreenSize({Width, Height});
+        App = std::make_unique<TApplication>(nullptr);
+        App->Initialize();
+        Form = new TForm(App.get());
+        Form->SetBorderStyle(bsNone);
+        Form->SetBounds(0, 0, Width, Height);
+        Editor = new THexEditor(Form);
+        Editor->SetParent(Form);
+        Editor->SetBounds(0, 0, Width, Height);
+        Form->Show();
+        App->ProcessMessages();
+        Editor->AllocData(1 << 16);
+        for (int I = 0; I < (1 << 16); ++I)
+            Editor->SetByte(I, std::uint8_t(I * 7));
+        Editor->DataChange();
+        const int Visible = Editor->GetLastVisibleOffset() + 1;
+        for (int K = 0; K < 1024; ++K)
+            Editor->SetByte(int(std::int64_t(K) * Visible / 1024), std::uint8_t(K));
+        Editor->Repaint();
+        std::printf("%d rows, %d bytes on show, %d change entries\n", Editor->GetRowsPainted(),
+                    Visible, Editor->GetChangeLog().GetChangeCount());
+    }
+    ~TScene()
+    {
+        App.reset();
+        TPlatform::Set(nullptr);
+    }
+
+    THeadlessPlatform Port;
+    std::unique_ptr<TApplication> App;
+    TForm* Form = nullptr;
+    THexEditor* Editor = nullptr;
+};
+
+TScene* GScene = nullptr;
+
+void FillSurface(benchmark::State& State)
+{
+    TBitmap B(Width, Height);
+    TCanvas& C = B.GetCanvas();
+    C.GetBrush().SetColor(clBtnFace);
+    for (auto _ : State) {
+        C.FillRect({0, 0, Width, Height});
+        benchmark::DoNotOptimize(B.GetScanLine(0)[0]);
+    }
+}
+
+void RepaintEditor(benchmark::State& State)
+{
+    GScene->Editor->SetPolkaDots(int(State.range(0)));
+    for (auto _ : State)
+        GScene->Editor->Repaint();
+    GScene->Editor->SetPolkaDots(0);
+}
+
+} // namespace
+
+BENCHMARK(FillSurface);
+BENCHMARK(RepaintEditor)->Arg(0)->Arg(30);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    TScene Scene;
+    GScene = &Scene;
+    TSummaryReporter Reporter;
+    benchmark::RunSpecifiedBenchmarks(&Reporter);
+    const auto& T = Reporter.Times;
+    for (const char* Name : {"RepaintEditor/0", "RepaintEditor/30"})
+        if (T.count(Name) && T.count("FillSurface"))
+            std::printf("%s / FillSurface: %.2f (goal at most 10)\n", Name,
+                        T.at(Name) / T.at("FillSurface"));
+    benchmark::Shutdown();
+    return 0;
+}
