@@ -154,17 +154,19 @@ void PaintRampBar(TCanvas& Canvas, int X, int TopY, int BottomY, int B, int W, i
         return;
     const int Step = 150 / N;
     const int Centre = X + W / 2 - 1;
-    // Lines further from the centre than the canvas reaches are not drawn at all.
+    // Only the lines that fall inside the canvas's clip are drawn: the left ones for I in
+    // [C - Right + 1, C - Left], the right ones for I in [Left - C, Right - 1 - C].
     const TRect Clip = Canvas.GetClipRect();
-    const std::int64_t Reach =
-        std::max(std::int64_t(Centre) - Clip.Left, std::int64_t(Clip.Right) - 1 - Centre);
-    const int Last = int(std::min<std::int64_t>(N - 1, Reach));
+    const std::int64_t C = Centre;
     const TPenColorKeeper Keep(Canvas);
-    for (int I = 0; I <= Last; ++I) {
-        Canvas.GetPen().SetColor(RampColor(I * Step, Red, Green, Blue));
-        Canvas.MoveTo(Centre - I, TopY);
-        Canvas.LineTo(Centre - I, BottomY);
-        Canvas.MoveTo(Centre + I, TopY);
-        Canvas.LineTo(Centre + I, BottomY);
-    }
+    const auto Lines = [&](std::int64_t From, std::int64_t To, int Side) {
+        const int Last = int(std::min<std::int64_t>(To, N - 1));
+        for (int I = int(std::clamp<std::int64_t>(From, 0, N)); I <= Last; ++I) {
+            Canvas.GetPen().SetColor(RampColor(I * Step, Red, Green, Blue));
+            Canvas.MoveTo(Centre + Side * I, TopY);
+            Canvas.LineTo(Centre + Side * I, BottomY);
+        }
+    };
+    Lines(C - Clip.Right + 1, C - Clip.Left, -1);
+    Lines(std::int64_t(Clip.Left) - C, std::int64_t(Clip.Right) - 1 - C, 1);
 }

@@ -30,10 +30,12 @@ TColor BandColor(int Green)
     return RGB(0, std::uint8_t(Green % 256), 210);
 }
 
-// X moved on by Count cells of Width pixels, held within int.
+// X moved on by Count cells of Width pixels, held far enough within int that the separators
+// and borders after it still add safely.
 int Advance(int X, std::int64_t Count, std::int64_t Width)
 {
-    return int(std::clamp<std::int64_t>(X + Count * Width, INT_MIN, INT_MAX));
+    constexpr std::int64_t Far = INT_MAX / 4;
+    return int(std::clamp<std::int64_t>(X + Count * Width, -Far, Far));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Pen.h"
 
+#include <array>
 #include <memory>
 #include <span>
 #include <string>
@@ -162,4 +163,14 @@ private:
     TSize FVisibleTargetSize;
     TFaceKey FFaceKey;
     std::shared_ptr<TFontFace> FFace;
+    // Glyph coverage blends of one ink over one background (the brush colour), filled in as
+    // they are met: text drawn cell by cell on a plain background blends each level once.
+    struct TBlendCache
+    {
+        TPixel Under = 0;
+        TPixel Ink = 0;
+        std::array<TPixel, 256> Value{};
+        std::array<bool, 256> Known{};
+    };
+    TBlendCache FBlend;
 };
