@@ -65,36 +65,6 @@ void BinaryClock::Register()
 
 // ---- Properties -----------------------------------------------------------------------------
 
-void TBinaryClock::SetLedColor(std::int32_t Value)
-{
-    FLedColor = Value;
-    Repaint();
-}
-
-void TBinaryClock::SetModeShape(std::int32_t Value)
-{
-    FModeShape = Value;
-    Repaint();
-}
-
-void TBinaryClock::SetMode24(std::int32_t Value)
-{
-    FMode24 = Value;
-    Repaint();
-}
-
-void TBinaryClock::SetModeBcd(std::int32_t Value)
-{
-    FModeBcd = Value;
-    Repaint();
-}
-
-void TBinaryClock::SetType(std::int32_t Value)
-{
-    FType = Value;
-    Repaint();
-}
-
 // ---- Painting -------------------------------------------------------------------------------
 
 TBinaryClock::TLedPair TBinaryClock::GetLedPair() const

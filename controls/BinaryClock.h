@@ -31,15 +31,15 @@ class TBinaryClock : public TCustomControl
     ~TBinaryClock() override;
 
     std::int32_t GetLedColor() const { return FLedColor; }
-    void SetLedColor(std::int32_t Value);
+    void SetLedColor(std::int32_t Value) { SetAndRepaint(FLedColor, Value); }
     std::int32_t GetModeShape() const { return FModeShape; }
-    void SetModeShape(std::int32_t Value);
+    void SetModeShape(std::int32_t Value) { SetAndRepaint(FModeShape, Value); }
     std::int32_t GetMode24() const { return FMode24; }
-    void SetMode24(std::int32_t Value);
+    void SetMode24(std::int32_t Value) { SetAndRepaint(FMode24, Value); }
     std::int32_t GetModeBcd() const { return FModeBcd; }
-    void SetModeBcd(std::int32_t Value);
+    void SetModeBcd(std::int32_t Value) { SetAndRepaint(FModeBcd, Value); }
     std::int32_t GetType() const { return FType; }
-    void SetType(std::int32_t Value);
+    void SetType(std::int32_t Value) { SetAndRepaint(FType, Value); }
 
     static void DeclareClass(TClassDeclaration<TBinaryClock>& D);
 

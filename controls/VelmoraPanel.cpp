@@ -58,36 +58,6 @@ void VelmoraPanel::Register()
 
 // ---- Properties -----------------------------------------------------------------------------
 
-void TVelmoraPanel::SetDoRed(std::int32_t Value)
-{
-    FDoRed = Value;
-    Repaint();
-}
-
-void TVelmoraPanel::SetDoGreen(std::int32_t Value)
-{
-    FDoGreen = Value;
-    Repaint();
-}
-
-void TVelmoraPanel::SetDoBlue(std::int32_t Value)
-{
-    FDoBlue = Value;
-    Repaint();
-}
-
-void TVelmoraPanel::SetMaxInc(std::int32_t Value)
-{
-    FMaxInc = Value;
-    Repaint();
-}
-
-void TVelmoraPanel::SetBarWidth(std::int32_t Value)
-{
-    FBarWidth = Value;
-    Repaint();
-}
-
 // ---- Painting -------------------------------------------------------------------------------
 
 void TVelmoraPanel::Paint()

@@ -16,15 +16,15 @@ class TVelmoraPanel : public TCustomPanel
     ~TVelmoraPanel() override;
 
     std::int32_t GetDoRed() const { return FDoRed; }
-    void SetDoRed(std::int32_t Value);
+    void SetDoRed(std::int32_t Value) { SetAndRepaint(FDoRed, Value); }
     std::int32_t GetDoGreen() const { return FDoGreen; }
-    void SetDoGreen(std::int32_t Value);
+    void SetDoGreen(std::int32_t Value) { SetAndRepaint(FDoGreen, Value); }
     std::int32_t GetDoBlue() const { return FDoBlue; }
-    void SetDoBlue(std::int32_t Value);
+    void SetDoBlue(std::int32_t Value) { SetAndRepaint(FDoBlue, Value); }
     std::int32_t GetMaxInc() const { return FMaxInc; }
-    void SetMaxInc(std::int32_t Value);
+    void SetMaxInc(std::int32_t Value) { SetAndRepaint(FMaxInc, Value); }
     std::int32_t GetBarWidth() const { return FBarWidth; }
-    void SetBarWidth(std::int32_t Value);
+    void SetBarWidth(std::int32_t Value) { SetAndRepaint(FBarWidth, Value); }
 
     static void DeclareClass(TClassDeclaration<TVelmoraPanel>& D);
 

@@ -2,24 +2,9 @@
 
 #include "framework/objects/ClassRegistry.h"
 #include "framework/stdctrls/ScrollBar.h"
+#include "hexedit/Strutil.h"
 
 #include <algorithm>
-
-namespace {
-
-// Cuts Text to at most Room bytes without splitting a UTF-8 character: a cut that would land on
-// a continuation byte moves back to the start of that character.
-std::string FitText(std::string_view Text, std::size_t Room)
-{
-    if (Text.size() <= Room)
-        return std::string(Text);
-    std::size_t Cut = Room;
-    while (Cut > 0 && (static_cast<unsigned char>(Text[Cut]) & 0xC0) == 0x80)
-        --Cut;
-    return std::string(Text.substr(0, Cut));
-}
-
-} // namespace
 
 THexEditor::THexEditor(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -34,7 +19,10 @@ THexEditor::THexEditor(TComponent* AOwner) : TCustomControl(AOwner)
     SetDirty(0);
 }
 
-THexEditor::~THexEditor() = default;
+THexEditor::~THexEditor()
+{
+    UnlinkScrollBar();
+}
 
 void THexEditor::DeclareClass(TClassDeclaration<THexEditor>& D)
 {
@@ -51,6 +39,7 @@ void THexEditor::DeclareClass(TClassDeclaration<THexEditor>& D)
     D.Integer("BaseBytes", &THexEditor::GetBaseBytes, &THexEditor::SetBaseBytes);
     D.Integer("BaseOffset", &THexEditor::GetBaseOffset, &THexEditor::SetBaseOffset);
     D.Boolean("ReadOnly", &THexEditor::GetReadOnly, &THexEditor::SetReadOnly);
+    D.Component<TScrollBar>("ScrollBar", &THexEditor::GetScrollBar, &THexEditor::SetScrollBar);
     D.Integer("CursorPanel", &THexEditor::GetCursorPanel, &THexEditor::SetCursorPanel);
     D.Integer("CursorOffset", &THexEditor::GetCursorOffset, &THexEditor::SetCursorOffset);
     D.Integer("CursorStyle", &THexEditor::GetCursorStyle, &THexEditor::SetCursorStyle);
@@ -165,33 +154,6 @@ void THexEditor::SetColorAscii(TColor Value)
     Repaint();
 }
 
-// ---- Cursor ---------------------------------------------------------------------------------
-
-void THexEditor::SetCursorPanel(int Panel)
-{
-    if (Panel == FCursorPanel)
-        return;
-    FCursorPanel = Panel;
-    MoveCursor(FCursorOffset);
-}
-
-void THexEditor::MoveCursor(int Offset)
-{
-    // Empty data pins the cursor to 0 rather than letting it run past the end unbounded.
-    if (Offset < 0 || FSize <= 0)
-        Offset = 0;
-    else if (Offset > FSize - 1)
-        Offset = FSize - 1;
-    // Even a move to the same offset ends the edit of the cell: the next edit opens a new entry.
-    FChangeLog->Seal();
-    FBlinkPhase = 0;
-    FDigitIndex = 0;
-    FCursorOffset = Offset;
-    OnCursorChange(this, Offset);
-    // A linked scroll bar follows the cursor once the view knows how many rows it paints.
-    Repaint();
-}
-
 // ---- Data life cycle ------------------------------------------------------------------------
 
 std::uint8_t* THexEditor::AllocateLoaded(int Size)
@@ -258,7 +220,7 @@ void THexEditor::SetNotLoaded()
 
 void THexEditor::SetMessage(const char* Text)
 {
-    FMessage = Text ? FitText(Text, MessageRoom) : std::string();
+    FMessage = Text ? FitUtf8(Text, MessageRoom) : std::string();
     Repaint();
 }
 
@@ -272,7 +234,7 @@ void THexEditor::ResetOffset()
 
 void THexEditor::ChangeFileName(const std::string& Name)
 {
-    FFileName = FitText(Name, FileNameRoom);
+    FFileName = FitUtf8(Name, FileNameRoom);
     OnFileNameChange(this, FFileName);
     Repaint();
 }

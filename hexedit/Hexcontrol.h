@@ -75,22 +75,45 @@ class THexEditor : public TCustomControl
     // Plain fields: no repaint.
     bool GetReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value) { FReadOnly = Value; }
-    // Not owned. Stored only: the position and maximum follow once the framework's scroll bar
-    // exists.
-    TScrollBar* GetScrollBar() const { return FScrollBar; }
-    void SetScrollBar(TScrollBar* Value) { FScrollBar = Value; }
 
-    // ---- Cursor
+    // ---- Input
     int GetCursorPanel() const { return FCursorPanel; }
     // A different panel is stored and the cursor moved to where it is; the same panel: nothing.
     void SetCursorPanel(int Panel);
     int GetCursorOffset() const { return FCursorOffset; }
     void SetCursorOffset(int Offset) { MoveCursor(Offset); }
     // Clamps Offset to 0 .. size - 1 (to 0 when the data is empty), seals the change log, resets
-    // the digit index and the blink phase, fires OnCursorChange and repaints.
+    // the digit index and the blink phase and fires OnCursorChange. A linked scroll bar then
+    // brings the cursor's row into view (once rows have been painted); the whole control is
+    // repainted when the view scrolls, else only the old and the new cursor rows.
     void MoveCursor(int Offset);
     void ResetCursor() { MoveCursor(0); }
     int GetDigitIndex() const { return FDigitIndex; }
+
+    // Not owned; a bar destroyed while linked unlinks itself. Linking sets the bar's maximum to
+    // the last row, and a change of its position repaints the editor at the new rows; a handler
+    // the host gave the bar's OnChange keeps being called first.
+    TScrollBar* GetScrollBar() const { return FScrollBar; }
+    void SetScrollBar(TScrollBar* Value);
+
+    // One typed character (ignored when ReadOnly): into the value cells or the character column
+    // by the panel; repaints the cursor's row, or what the move that follows repaints.
+    void ProcessInput(char Ch);
+    // A digit of the base into the cursor's cell; any character then steps to the next digit,
+    // past the last one to the next cell.
+    void ProcessBytesInput(char Ch);
+    // 0-9 and a-f (lower case) into the digit index's nibble of the cursor's byte.
+    void ProcessHexInput(char Ch);
+    // 0-9 over the digit index's digit of the cursor's group, as its unsigned decimal text of
+    // cell-digits width; the text read back is written to the group (its low bytes).
+    void ProcessDecimalInput(char Ch);
+    // The character's code into the cursor's byte.
+    void ProcessCharInput(char Ch);
+    // The offset of the painted cell under a client point, or -1.
+    int GetMouseOffset(int X, int Y) const;
+    // Answers the dialog-code query: arrow keys and characters, not Tab.
+    void WMGetDlgCode(TMessage& Message);
+    void Dispatch(TMessage& Message) override;
 
     // ---- Data
     int GetSize() const { return FSize; }
@@ -166,6 +189,33 @@ class THexEditor : public TCustomControl
     // Writes the newest redo entry's new value back and moves the cursor to it.
     void Redo();
 
+    // ---- Search
+    // Search texts: characters, a decimal (or "0x" hexadecimal) number, hexadecimal bytes.
+    enum : int
+    {
+        SearchCharacters = 1,
+        SearchDecimal = 2,
+        SearchHex = 3
+    };
+    // Flags: letters match only in their own case; the search starts after the cursor.
+    enum : int
+    {
+        SearchMatchCase = 1,
+        SearchFromCursor = 4
+    };
+    static constexpr std::size_t SearchTextRoom = 1023;
+    // Stores the text (white space cut off both ends), the mode and the flags, starts at 0 or at
+    // the cursor, and takes the first step. The offset of the hit or -1; the cursor stays.
+    int FindFirst(const std::string& Text, int Mode, int Flags);
+    // The next step in the stored mode: the hit after the last one, or -1. Once a step has
+    // failed, every further step fails until FindFirst. A mode other than 1 to 3: -1.
+    int FindNext();
+    int FindNextAscii();
+    int FindNextDecimal();
+    int FindNextHex();
+    const std::string& GetSearchText() const { return FSearchText; }
+    int GetSearchPosition() const { return FSearchPosition; }
+
     THexOffsetEvent OnCursorChange;
     THexOffsetEvent OnSizeChange;
     THexDirtyEvent OnDirtyChange;
@@ -176,15 +226,15 @@ class THexEditor : public TCustomControl
 
     static void DeclareClass(TClassDeclaration<THexEditor>& D);
 
-    // ---- Painting
-    // Results of the last data paint: the offsets of the first row's first byte and of the last
-    // row's last byte, the rows drawn, and the width of a row in pixels.
+    // ---- View state (set by painting)
+    // What the last data paint showed; 0 before the first one.
     int GetFirstVisibleOffset() const { return FFirstVisibleOffset; }
     int GetLastVisibleOffset() const { return FLastVisibleOffset; }
     int GetRowsPainted() const { return FRowsPainted; }
+
+    // ---- Painting
+    // The width of a row in pixels, as the last data paint laid it out.
     int GetRowWidth() const { return FRowWidth; }
-    // The cells the last paints drew, for mouse clicks.
-    const THitTest& GetHitTest() const { return FHitTest; }
     // One step of the six-step blink (shown for phases 0 to 2); the host calls it from a timer.
     // CursorStyle 1 keeps the cursor steady. Without polka dots only the cursor mark is redrawn;
     // with them the whole control, since the dots move on every paint.
@@ -235,12 +285,30 @@ protected:
         "Please make sure the Bytes-Per-Line (BPL) setting you\nselect is divisible by the "
         "Bytes-Per-Group (BPG) setting\nyou have selected\n";
 
-    // Set by row painting: digits and bytes of one value cell.
-    int FDigitsPerCell = 2;
-    int FCellAdvance = 1;
-
 protected:
     void Paint() override;
+
+    // ---- Input
+    // Navigation keys by table; the shift state is ignored.
+    void KeyDown(unsigned& Key, TShiftState Shift) override;
+    // Characters 32 to 127 go to ProcessInput; all others are ignored.
+    void KeyPress(char32_t& Key) override;
+    // Any button: the cursor and panel of the painted cell under the point, then the focus.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    // Marks the painted row holding Offset for repainting; nothing when it is not in view, the
+    // whole control when no row has been painted yet.
+    void InvalidateOffset(int Offset);
+
+    // ---- View state (set by painting)
+    // Rows, cell layout and hit cells of the last data paint; the row pitch is FCellHeight.
+    int FFirstVisibleOffset = 0;
+    int FLastVisibleOffset = 0;
+    int FRowsPainted = 0;
+    int FCellHeight = 0;
+    int FDigitsPerCell = 2;
+    int FCellAdvance = 1;
+    THitTest& GetHitTest() { return FHitTest; }
 
     // Set by row painting; the width of decimal group texts.
     int FCellDigits = 2;
@@ -281,7 +349,24 @@ private:
     int FDigitIndex = 0;
     int FCursorPanel = 1;
     bool FReadOnly = false;
+
+    // ---- Input
     TScrollBar* FScrollBar = nullptr;
+    // The hook in the bar's OnChange: it outlives a link (or the editor) harmlessly.
+    struct TScrollLink;
+    std::shared_ptr<TScrollLink> FScrollLink;
+    bool FFollowing = false; // the cursor is scrolling the bar: one repaint is enough
+    // Scrolls a linked bar so that the cursor's row is in view; true when it moved.
+    bool FollowCursor();
+    void ScrollBarChanged();
+    void UnlinkScrollBar();
+    // The row length that cursor and scroll arithmetic divide by: never below 1.
+    int LineSize() const { return FBytesPerLine < 1 ? 1 : FBytesPerLine; }
+
+    std::string FSearchText;
+    int FSearchMode = 0;
+    int FSearchFlags = 0;
+    int FSearchPosition = 0;
 
     std::unique_ptr<TChangeLog> FChangeLog;
     int FSuppress = 0;
@@ -306,11 +391,7 @@ private:
     int FPaintX = 0;
     int FPaintY = 0;
     int FCharWidth = 0;
-    int FCharHeight = 0;
     int FClientRight = 0;
-    int FFirstVisibleOffset = 0;
-    int FLastVisibleOffset = 0;
-    int FRowsPainted = 0;
     int FRowWidth = 0;
     bool FRowWidthChanged = false;
     int FAddrBytesSeparator = -1;

@@ -78,7 +78,7 @@ void THexEditor::Paint()
     const TSize Cell = Canvas.TextExtent("A");
     FCharWidth = Cell.Width;
     // A face without height would never fill the client area.
-    FCharHeight = std::max(Cell.Height, 1);
+    FCellHeight = std::max(Cell.Height, 1);
 
     const int Base = FScrollBar ? FScrollBar->GetPosition() * FBytesPerLine : 0;
     FFirstVisibleOffset = FTopOffset + Base;
@@ -89,11 +89,11 @@ void THexEditor::Paint()
     FMarkX = -1;
     const int Bottom = GetClientRect().Bottom;
     FClientRight = GetClientRect().Right;
-    for (int R = 0; Bottom > FPaintY + FCharHeight; ++R) {
-        FHitRow = FHitTest.FindOrAddRow(FPaintY, FPaintY + FCharHeight - 1, true);
+    for (int R = 0; Bottom > FPaintY + FCellHeight; ++R) {
+        FHitRow = FHitTest.FindOrAddRow(FPaintY, FPaintY + FCellHeight - 1, true);
         FHitRow->ClearRow();
         PaintRow(FTopOffset + Base + R * FBytesPerLine);
-        FPaintY += FCharHeight;
+        FPaintY += FCellHeight;
         ++FRowsPainted;
         FLastVisibleOffset = FTopOffset + Base + (R + 1) * FBytesPerLine - 1;
     }
@@ -296,7 +296,7 @@ void THexEditor::PaintBytesCharsSeperator()
 void THexEditor::PaintByteCursor(int CellX, int RowY, int Digit)
 {
     FMarkX = CellX + Digit * FCharWidth;
-    FMarkY = RowY + FCharHeight - 2;
+    FMarkY = RowY + FCellHeight - 2;
     FMarkWidth = FCharWidth;
     PaintCursor(true);
 }
@@ -434,9 +434,9 @@ void THexEditor::PaintBar(int BarWidth, int CellWidth)
         for (int I = 0; I < Half; ++I) {
             Pen.SetColor(BandColor(I * Step));
             Canvas.MoveTo(Centre - I, FPaintY);
-            Canvas.LineTo(Centre - I, FPaintY + FCharHeight);
+            Canvas.LineTo(Centre - I, FPaintY + FCellHeight);
             Canvas.MoveTo(Centre + I, FPaintY);
-            Canvas.LineTo(Centre + I, FPaintY + FCharHeight);
+            Canvas.LineTo(Centre + I, FPaintY + FCellHeight);
         }
         Pen.SetColor(Saved);
     }

@@ -37,3 +37,13 @@ char* TrimSpace(char* Text)
         Text[--Length] = '\0';
     return SkipSpace(Text);
 }
+
+std::string FitUtf8(std::string_view Text, std::size_t Room)
+{
+    if (Text.size() <= Room)
+        return std::string(Text);
+    std::size_t Cut = Room;
+    while (Cut > 0 && (static_cast<unsigned char>(Text[Cut]) & 0xC0) == 0x80)
+        --Cut;
+    return std::string(Text.substr(0, Cut));
+}

@@ -43,6 +43,21 @@ public:
         FMethodName = Method.GetName();
     }
 
+    // This event with After called once its handler has run, keeping the object and method it
+    // was bound to by name: a hook chained onto a handler leaves it as a form description
+    // stores it.
+    template <typename F>
+    TEvent Then(F After) const
+    {
+        TEvent Result = *this;
+        Result.FHandler = [First = FHandler, After = std::move(After)](Args... A) {
+            if (First)
+                First(A...);
+            After(A...);
+        };
+        return Result;
+    }
+
     void operator()(Args... A) const
     {
         if (FHandler)

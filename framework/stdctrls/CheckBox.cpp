@@ -14,6 +14,7 @@ constexpr int TickTop[7] = {2, 3, 4, 3, 2, 1, 0};
 TCheckBox::TCheckBox(TComponent* AOwner) : TCustomControl(AOwner)
 {
     FControlStyle.Include(csOpaque);
+    FControlStyle.Include(csShowsFocus);
     // Toggling is done here on release, so the generic click would fire OnClick twice.
     FControlStyle.Exclude(csClickEvents);
     FControlStyle.Exclude(csDoubleClicks);
@@ -99,10 +100,6 @@ void TCheckBox::Dispatch(TMessage& Message)
         return;
     case WM_KILLFOCUS:
         FSpaceHeld = false;
-        Invalidate();
-        break;
-    case WM_SETFOCUS:
-        Invalidate();
         break;
     default:
         break;
@@ -115,11 +112,8 @@ void TCheckBox::Dispatch(TMessage& Message)
 void TCheckBox::Paint()
 {
     TCanvas& Canvas = GetCanvas();
-    const TRect Client = GetClientRect();
+    const TRect Client = FillClient();
     TBrush& Brush = Canvas.GetBrush();
-    Brush.SetStyle(TBrushStyle::bsSolid);
-    Brush.SetColor(GetColor());
-    Canvas.FillRect(Client);
 
     const int BoxTop = (Client.Height() - BoxSize) / 2;
     TRect Box = TRect::FromSize(0, BoxTop, BoxSize, BoxSize);

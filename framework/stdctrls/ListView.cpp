@@ -18,6 +18,7 @@ constexpr int WheelRows = 3; // the Windows default for a notch
 TListView::TListView(TComponent* AOwner) : TCustomControl(AOwner), FColumns(*this), FItems(*this)
 {
     FControlStyle.Include(csOpaque);
+    FControlStyle.Include(csShowsFocus);
     FControlStyle.Exclude(csAcceptsControls);
     SetColor(clWindow);
     SetTabStop(true);
@@ -250,10 +251,6 @@ void TListView::Dispatch(TMessage& Message)
         Message.Result = 0;
         return;
     }
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
     default:
         break;
     }

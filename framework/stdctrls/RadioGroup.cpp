@@ -30,6 +30,7 @@ int RadioPart(int X, int Y)
 TRadioGroup::TRadioGroup(TComponent* AOwner) : TCustomControl(AOwner)
 {
     FControlStyle.Include(csOpaque);
+    FControlStyle.Include(csShowsFocus);
     // Selecting happens on the press; the generic click would fire OnClick a second time.
     FControlStyle.Exclude(csClickEvents);
     FControlStyle.Exclude(csDoubleClicks);
@@ -170,10 +171,6 @@ void TRadioGroup::Dispatch(TMessage& Message)
     case WM_GETDLGCODE:
         Message.Result = DLGC_WANTARROWS;
         return;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
     default:
         break;
     }
@@ -185,11 +182,8 @@ void TRadioGroup::Dispatch(TMessage& Message)
 void TRadioGroup::Paint()
 {
     TCanvas& Canvas = GetCanvas();
-    const TRect Client = GetClientRect();
+    const TRect Client = FillClient();
     TBrush& Brush = Canvas.GetBrush();
-    Brush.SetStyle(TBrushStyle::bsSolid);
-    Brush.SetColor(GetColor());
-    Canvas.FillRect(Client);
 
     // The etched frame: the highlight one pixel right of and below the shadow.
     const int FrameTop = CaptionHeight() / 2;

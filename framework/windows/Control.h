@@ -39,6 +39,7 @@ enum TControlStyleFlag
     csClickEvents,     // a press and release inside make a click
     csOpaque,          // paints its whole rectangle: invalidating it needs no erase
     csDoubleClicks,    // double clicks arrive as such, not as a second press
+    csShowsFocus,      // draws a focus mark: gaining or losing the focus repaints it
     csReplicatable
 };
 using TControlStyle = TSet<TControlStyleFlag>;
@@ -162,6 +163,13 @@ class TControl : public TComponent
     static void DeclareClass(TClassDeclaration<TControl>& D);
 
 protected:
+    // A property setter that draws what it stores: the field takes the value, the control repaints.
+    template <class T>
+    void SetAndRepaint(T& Field, const T& Value)
+    {
+        Field = Value;
+        Repaint();
+    }
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);

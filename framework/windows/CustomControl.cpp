@@ -25,3 +25,13 @@ void TCustomControl::PaintWindow(const TPaintContext& Context)
     }
     FCanvas->SetTarget(*FNoSurface);
 }
+
+TRect TCustomControl::FillClient()
+{
+    const TRect Client = GetClientRect();
+    TBrush& Brush = FCanvas->GetBrush();
+    Brush.SetStyle(TBrushStyle::bsSolid);
+    Brush.SetColor(GetColor());
+    FCanvas->FillRect(Client);
+    return Client;
+}

@@ -18,6 +18,9 @@ class TCustomControl : public TWinControl
 
 protected:
     virtual void Paint() {}
+    // The client rectangle filled with Color through a solid brush, as most paints begin; the
+    // rectangle filled.
+    TRect FillClient();
     void PaintWindow(const TPaintContext& Context) override;
 
 private:

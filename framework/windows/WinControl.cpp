@@ -394,6 +394,11 @@ void TWinControl::Dispatch(TMessage& Message)
     case WM_CAPTURECHANGED:
         FCaptureControl = nullptr;
         break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        if (FControlStyle.Contains(csShowsFocus))
+            Invalidate();
+        break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:

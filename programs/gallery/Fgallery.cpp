@@ -6,7 +6,9 @@
 #include "framework/graphics/ImageList.h"
 #include "framework/objects/ClassRegistry.h"
 #include "framework/stdctrls/CustomPanel.h"
+#include "framework/stdctrls/ScrollBar.h"
 #include "framework/windows/Timer.h"
+#include "hexedit/Hexcontrol.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ void RegisterGalleryClasses()
         RidivAzoza::Register();
         BinaryClock::Register();
         VelmoraPanel::Register();
+        HexEditor::Register();
         RegisterClass<TTimer>();
         return true;
     }();
@@ -45,6 +48,8 @@ TFormGallery::TFormGallery(TComponent* AOwner) : TForm(AOwner)
             BinaryClocks.push_back(Clock);
     DigitsHex = FindPart<TRidivAzoza>("DigitsHex");
     DigitsDecimal = FindPart<TRidivAzoza>("DigitsDecimal");
+    HexEditor = FindPart<THexEditor>("HexEditor");
+    HexScrollBar = FindPart<TScrollBar>("HexScrollBar");
     TimerTick = FindPart<TTimer>("TimerTick");
     DoCreate();
 }

@@ -5,12 +5,15 @@
 #include <vector>
 
 class TBinaryClock;
+class THexEditor;
 class TRidivAzoza;
+class TScrollBar;
 class TTimer;
 
 // The gallery of the control family on one form: the binary clock in its six layouts, its four
 // LED colours and three shapes, and two colour-bar panels holding tube-digit displays that count
-// up in hexadecimal and in decimal. A 250 ms timer keeps everything moving.
+// up in hexadecimal and in decimal, and a hex editor with its scroll bar. A 250 ms timer keeps
+// everything moving.
 class TFormGallery : public TForm
 {
     PUBLISHED_CLASS(TFormGallery, TForm)
@@ -22,6 +25,8 @@ class TFormGallery : public TForm
     std::vector<TBinaryClock*> BinaryClocks;
     TRidivAzoza* DigitsHex = nullptr;
     TRidivAzoza* DigitsDecimal = nullptr;
+    THexEditor* HexEditor = nullptr;
+    TScrollBar* HexScrollBar = nullptr;
     TTimer* TimerTick = nullptr;
 
     void FormCreate(TObject* Sender);

@@ -255,6 +255,28 @@ object FormGallery: TFormGallery
     Top = 172
     Caption = 'Decimal, counting up'
   end
+  object LabelHexEditor: TLabel
+    Left = 476
+    Top = 196
+    Caption = 'Hex editor and its scroll bar'
+    Font.Style = [fsBold]
+  end
+  object HexEditor: THexEditor
+    Left = 476
+    Top = 216
+    Width = 212
+    Height = 220
+    Color = clWhite
+    BytesPerLine = 4
+    ScrollBar = HexScrollBar
+  end
+  object HexScrollBar: TScrollBar
+    Left = 688
+    Top = 216
+    Width = 17
+    Height = 220
+    Kind = sbVertical
+  end
   object ImageListVfdG: TImageList
     Height = 40
     Width = 25

@@ -18,6 +18,7 @@ constexpr TColor Paper = clWhite;
 class TProbeEditor : public THexEditor
 {
 public:
+    using THexEditor::GetHitTest;
     using THexEditor::PaintBar;
     using THexEditor::PaintHorizBar;
     using THexEditor::THexEditor;

@@ -1,7 +1,10 @@
-// The gallery: its description shows every layout, colour and shape of the binary clock without
-// controls overlapping or leaving the form, and its timer keeps the clocks and counters moving.
+// The gallery: its description shows every layout, colour and shape of the binary clock and a
+// hex editor with its scroll bar, without controls overlapping or leaving the form, and its timer
+// keeps the clocks and counters moving.
 #include "controls/BinaryClock.h"
 #include "controls/RidivAzoza.h"
+#include "framework/stdctrls/ScrollBar.h"
+#include "hexedit/Hexcontrol.h"
 #include "programs/gallery/Fgallery.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -43,6 +46,14 @@ TEST_F(GalleryTest, ShowsEveryLayoutColourAndShape)
     EXPECT_EQ(Shapes, (std::set<int>{0, 1, 2, 3}));
     EXPECT_EQ(Gallery->DigitsHex->GetModeType(), 1);
     EXPECT_EQ(Gallery->DigitsDecimal->GetModeType(), 2);
+}
+
+TEST_F(GalleryTest, HoldsAHexEditorWithItsScrollBarLinked)
+{
+    ASSERT_NE(Gallery->HexEditor, nullptr);
+    ASSERT_NE(Gallery->HexScrollBar, nullptr);
+    EXPECT_EQ(Gallery->HexEditor->GetScrollBar(), Gallery->HexScrollBar);
+    EXPECT_EQ(Gallery->HexScrollBar->GetMax(), 1024 / Gallery->HexEditor->GetBytesPerLine() - 1);
 }
 
 TEST_F(GalleryTest, NoControlLeavesTheFormOrCoversAnother)
