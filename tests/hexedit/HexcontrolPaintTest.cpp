@@ -1,5 +1,6 @@
 #include "framework/graphics/Bitmap.h"
 #include "framework/graphics/Canvas.h"
+#include "framework/stdctrls/ScrollBar.h"
 #include "hexedit/Hexcontrol.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -139,6 +140,21 @@ TEST_F(HexPaintTest, BytesPerLineNotFilledByGroupsShowsTheMessageCentredInABareF
     // No separator bars between the frame's sides, below the text.
     for (int X = 6; X < CW - 6; ++X)
         ASSERT_EQ(At(X, CH - 8), Paper) << X;
+}
+
+TEST_F(HexPaintTest, ALinkedScrollBarPicksTheFirstRowAndTakesTheRowsAsItsLargeChange)
+{
+    auto* Bar = new TScrollBar(Form);
+    Bar->SetParent(Form);
+    Bar->SetBounds(0, 300, 100, 17);
+    Editor->SetScrollBar(Bar);
+    Editor->SetSize(1024);
+    Bar->SetPosition(2);
+    Editor->Repaint();
+    EXPECT_EQ(Editor->GetFirstVisibleOffset(), 32);
+    EXPECT_EQ(Editor->GetLastVisibleOffset(), 32 + 16 * Editor->GetRowsPainted() - 1);
+    EXPECT_EQ(Bar->GetLargeChange(), Editor->GetRowsPainted());
+    EXPECT_TRUE(ShowsText(12, 10, "00000020", Editor->GetFont().GetColor()));
 }
 
 struct TRowsCase
