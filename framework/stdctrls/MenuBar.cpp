@@ -134,14 +134,16 @@ void TMenuBar::PaintItem(const TEntry& Entry, bool Selected)
         const int X1 = X + DX + Canvas.TextWidth(C.Text.substr(0, C.AccessOffset + C.AccessLength));
         const int Row = Y + DY + Canvas.GetTextMetrics().Ascent + 1;
         Fill({X0, Row, X1, Row + 1}, Color);
+        Canvas.GetBrush().SetStyle(TBrushStyle::bsClear);
     };
+    // A solid brush would fill the item behind each pass of the text, the engraving with it.
+    Canvas.GetBrush().SetStyle(TBrushStyle::bsClear);
     if (!Enabled) {
         PaintDisabledText(Canvas, B, X, Y, C.Text);
         Underline(1, 1, clBtnHighlight);
         Underline(0, 0, clGrayText);
         return;
     }
-    Canvas.GetBrush().SetStyle(TBrushStyle::bsClear);
     Canvas.GetFont().SetColor(Ink);
     Canvas.TextOut(X, Y, C.Text);
     Underline(0, 0, Ink);

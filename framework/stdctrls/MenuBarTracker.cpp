@@ -55,8 +55,12 @@ TMenuItem* TMenuBarTracker::Run(int Index, bool Open, bool Keyboard)
             FBar.SetState(FIndex, true, FKeyboard);
             const TRect R = FBar.GetItemRect(FIndex);
             TPopupMenuTracker DropDown(*Top, FBar.ClientToScreen({R.Left, R.Bottom}));
-            DropDown.SetMenuBar(
-                FIndex, [this](TPoint Screen) { return FBar.ItemAtScreen(Screen); }, FKeyboard);
+            // The pointer passes over disabled bar items without leaving the open drop-down.
+            const auto BarItemAt = [this](TPoint Screen) {
+                const int I = FBar.ItemAtScreen(Screen);
+                return I >= 0 && FBar.GetItem(I)->GetEnabled() ? I : -1;
+            };
+            DropDown.SetMenuBar(FIndex, BarItemAt, FKeyboard);
             Chosen = DropDown.Run();
             switch (DropDown.GetBarExit()) {
             case TPopupMenuTracker::TBarExit::Closed:
@@ -66,10 +70,10 @@ TMenuItem* TMenuBarTracker::Run(int Index, bool Open, bool Keyboard)
                 Open = false;
                 break;
             case TPopupMenuTracker::TBarExit::Left:
-                FIndex = FBar.Neighbour(FIndex, -1);
-                break;
             case TPopupMenuTracker::TBarExit::Right:
-                FIndex = FBar.Neighbour(FIndex, 1);
+                FIndex = FBar.Neighbour(
+                    FIndex, DropDown.GetBarExit() == TPopupMenuTracker::TBarExit::Left ? -1 : 1);
+                FKeyboard = true;
                 break;
             case TPopupMenuTracker::TBarExit::Switch:
                 FIndex = DropDown.GetSwitchTo();
