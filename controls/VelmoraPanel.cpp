@@ -98,13 +98,20 @@ void PaintRampFrame(TCanvas& Canvas, int /*Left*/, int /*Top*/, int Right, int B
         return;
     const int Step = M / N;
     const int Middle = N - 1;
+    // An outline inset beyond Limit has all four sides outside what the canvas can draw: a band
+    // far wider than the canvas costs no more than one that fits.
+    const TRect Clip = Canvas.GetClipRect();
+    const std::int64_t Limit =
+        std::max({std::int64_t(Clip.Right), std::int64_t(Clip.Bottom),
+                  std::int64_t(Bottom) - Clip.Top, std::int64_t(Right) - Clip.Left});
     const TPenColorKeeper Keep(Canvas);
-    for (int I = 0; I < N; ++I) {
+    for (int I = int(std::max<std::int64_t>(0, Middle - Limit)); I < N; ++I) {
         Canvas.GetPen().SetColor(RampColor(I * Step, Red, Green, Blue));
         const int Inner = Middle - I;
         const int Outer = Middle + I;
         PaintOutline(Canvas, Inner, Inner, Right - Inner - 1, Bottom - Inner - 1);
-        PaintOutline(Canvas, Outer, Outer, Right - Outer - 1, Bottom - Outer - 1);
+        if (Outer <= Limit)
+            PaintOutline(Canvas, Outer, Outer, Right - Outer - 1, Bottom - Outer - 1);
     }
 }
 
@@ -117,12 +124,19 @@ void PaintRampBar(TCanvas& Canvas, int X, int TopY, int BottomY, int B, int W, i
         return;
     const int Step = 150 / N;
     const int Centre = X + W / 2 - 1;
+    // Only the lines that fall inside the canvas's clip are drawn: the left ones for I in
+    // [C - Right + 1, C - Left], the right ones for I in [Left - C, Right - 1 - C].
+    const TRect Clip = Canvas.GetClipRect();
+    const std::int64_t C = Centre;
     const TPenColorKeeper Keep(Canvas);
-    for (int I = 0; I < N; ++I) {
-        Canvas.GetPen().SetColor(RampColor(I * Step, Red, Green, Blue));
-        Canvas.MoveTo(Centre - I, TopY);
-        Canvas.LineTo(Centre - I, BottomY);
-        Canvas.MoveTo(Centre + I, TopY);
-        Canvas.LineTo(Centre + I, BottomY);
-    }
+    const auto Lines = [&](std::int64_t From, std::int64_t To, int Side) {
+        const int Last = int(std::min<std::int64_t>(To, N - 1));
+        for (int I = int(std::clamp<std::int64_t>(From, 0, N)); I <= Last; ++I) {
+            Canvas.GetPen().SetColor(RampColor(I * Step, Red, Green, Blue));
+            Canvas.MoveTo(Centre + Side * I, TopY);
+            Canvas.LineTo(Centre + Side * I, BottomY);
+        }
+    };
+    Lines(C - Clip.Right + 1, C - Clip.Left, -1);
+    Lines(std::int64_t(Clip.Left) - C, std::int64_t(Clip.Right) - 1 - C, 1);
 }

@@ -154,17 +154,6 @@ void THexEditor::SetColorAscii(TColor Value)
     Repaint();
 }
 
-// ---- Painting -------------------------------------------------------------------------------
-
-void THexEditor::Paint()
-{
-    // Only the background for now: rows, cursor and frame are drawn by the view to come.
-    TCanvas& Canvas = GetCanvas();
-    Canvas.GetBrush().SetStyle(TBrushStyle::bsSolid);
-    Canvas.GetBrush().SetColor(GetColor());
-    Canvas.FillRect(GetClientRect());
-}
-
 // ---- Data life cycle ------------------------------------------------------------------------
 
 std::uint8_t* THexEditor::AllocateLoaded(int Size)

@@ -232,6 +232,59 @@ class THexEditor : public TCustomControl
     int GetLastVisibleOffset() const { return FLastVisibleOffset; }
     int GetRowsPainted() const { return FRowsPainted; }
 
+    // ---- Painting
+    // The width of a row in pixels, as the last data paint laid it out.
+    int GetRowWidth() const { return FRowWidth; }
+    // One step of the six-step blink (shown for phases 0 to 2); the host calls it from a timer.
+    // CursorStyle 1 keeps the cursor steady. Without polka dots only the cursor mark is redrawn;
+    // with them the whole control, since the dots move on every paint.
+    void AnimateCursor();
+    // '.' for 0, any other byte as it is.
+    static char FormatChar(std::uint8_t Byte) { return Byte == 0 ? '.' : char(Byte); }
+
+protected:
+    // Each member draws at the drawing position and moves it on (x for cells, y for PaintHorizBar).
+    void PaintHex(std::uint32_t Value, int Digits);
+    void PaintDecimal(std::uint32_t Value, int Digits);
+    // Width -1 advances by the text's own width.
+    void PaintChar(std::uint8_t Byte, int Width);
+    void PaintBlankChar() { FPaintX += FCharWidth; }
+    void PaintSpace() { FPaintX += FCharWidth; }
+    // Nothing, and no advance, for an address base other than 10 or 16.
+    void PaintAddress(int Offset);
+    void PaintByte(std::uint8_t Value) { PaintHex(Value, 2); }
+    void PaintBlankByte() { FPaintX += 2 * FCharWidth; }
+    void PaintBlankDecimal() { FPaintX += FCellDigits * FCharWidth; }
+    void PaintLeftBorder() { FPaintX += BorderWidth; }
+    void PaintRightBorder() { FPaintX += BorderWidth; }
+    void PaintAddrBytesSeperator();
+    void PaintBytesCharsSeperator();
+    void PaintHexBytes(int Offset);
+    void PaintDecimalBytes(int Offset);
+    void PaintRow(int Offset);
+    // The underline under a digit of a value cell, or under a character cell.
+    void PaintByteCursor(int CellX, int RowY, int Digit);
+    void PaintCharCursor(int CellX, int RowY);
+    // The last placed mark in black, or in Color to hide it; nothing before the first.
+    void PaintCursor(bool Visible);
+    void PaintBackground();
+    void PaintFrame();
+    void PaintVertBar(int BarWidth, int CellWidth);
+    // Fixed-colour bands that the control never draws itself; a size below 2 draws nothing.
+    void PaintHorizBar(int Height);
+    void PaintBar(int BarWidth, int CellWidth);
+    // Up to 10 lines, centred, in the frame without separator bars.
+    void PaintMessage(const std::string& Text);
+
+    static constexpr int FirstRowY = 10;
+    static constexpr int BorderWidth = 12;
+    static constexpr int SeparatorWidth = 20;
+    static constexpr int DotCount = 30;
+    static constexpr TColor DotColor = RGB(255, 128, 192);
+    static constexpr const char* GroupMessage =
+        "Please make sure the Bytes-Per-Line (BPL) setting you\nselect is divisible by the "
+        "Bytes-Per-Group (BPG) setting\nyou have selected\n";
+
 protected:
     void Paint() override;
 
@@ -328,6 +381,28 @@ private:
     int FSize = 0;
     int FDirty = 0;
     THitTest FHitTest;
+
+    // Painting state
+    TColor CellColor(int Offset, TColor Plain) const;
+    void UseInk(TColor Color);
+    void PaintText(const char* Text, int Length);
+    TRect CursorMarkRect() const;
+    bool PastRightEdge() const;
+    int FPaintX = 0;
+    int FPaintY = 0;
+    int FCharWidth = 0;
+    int FClientRight = 0;
+    int FRowWidth = 0;
+    bool FRowWidthChanged = false;
+    int FAddrBytesSeparator = -1;
+    int FBytesCharsSeparator = -1;
+    int FMarkX = -1;
+    int FMarkY = -1;
+    int FMarkWidth = 0;
+    bool FMarkShown = false;
+    std::array<TPoint, DotCount> FDotPosition{};
+    std::array<TPoint, DotCount> FDotVelocity{};
+    THitRow* FHitRow = nullptr;
 };
 
 namespace HexEditor {

@@ -7,9 +7,11 @@
 #include "framework/graphics/Font.h"
 #include "framework/graphics/Pen.h"
 
+#include <array>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TBitmap;
@@ -114,7 +116,10 @@ public:
     // (TextWidth x TextHeight) is first filled with the brush colour; with a clear brush the
     // background stays. Glyph coverage blends the font colour over the pixels beneath. Underline
     // and strike-out lines run the width of the text. The pen position stays.
-    void TextOut(int X, int Y, const std::string& Text);
+    void TextOut(int X, int Y, const std::string& Text) { TextOutWidth(X, Y, Text); }
+    // As TextOut, giving the text's width as well, so that text laid out cell by cell is
+    // measured once and nothing is allocated for a short ASCII text.
+    int TextOutWidth(int X, int Y, std::string_view Text);
     // As TextOut, clipped to Rect; with a solid brush the whole Rect is filled first.
     void TextRect(const TRect& Rect, int X, int Y, const std::string& Text);
     // Width: the sum of the glyph advances; height: the font's cell (ascent + descent), also for
@@ -158,4 +163,14 @@ private:
     TSize FVisibleTargetSize;
     TFaceKey FFaceKey;
     std::shared_ptr<TFontFace> FFace;
+    // Glyph coverage blends of one ink over one background (the brush colour), filled in as
+    // they are met: text drawn cell by cell on a plain background blends each level once.
+    struct TBlendCache
+    {
+        TPixel Under = 0;
+        TPixel Ink = 0;
+        std::array<TPixel, 256> Value{};
+        std::array<bool, 256> Known{};
+    };
+    TBlendCache FBlend;
 };

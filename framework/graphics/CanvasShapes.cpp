@@ -217,6 +217,22 @@ void TCanvas::LineTo(int X, int Y)
         // The common case needs no mask: a thin line never meets itself.
         const TPenMode Mode = FPen.GetMode();
         const TPixel Pen = ColorToPixel(FPen.GetColor());
+        // Level and upright lines (frames, bars, underlines) go as spans: the same pixels as
+        // the walk below, without a clip test for each of them.
+        if (From.Y == To.Y && From.X != To.X) {
+            const bool Right = From.X < To.X;
+            PaintSpan(From.Y, Right ? From.X : To.X + 1, Right ? To.X : From.X + 1, Pen, Mode);
+            return;
+        }
+        if (From.X == To.X && From.Y != To.Y) {
+            const TRect Bounds = Clip.GetBounds();
+            const bool Down = From.Y < To.Y;
+            const int Top = std::max(Down ? From.Y : To.Y + 1, Bounds.Top);
+            const int Bottom = std::min(Down ? To.Y : From.Y + 1, Bounds.Bottom);
+            for (int Row = Top; Row < Bottom; ++Row)
+                PaintSpan(Row, From.X, From.X + 1, Pen, Mode);
+            return;
+        }
         RasterLine(From, To, Clip.GetBounds(), [&](int PX, int PY, std::int64_t) {
             if (Clip.Contains(PX, PY)) {
                 TPixel& P = FTarget->GetScanLine(PY)[PX];

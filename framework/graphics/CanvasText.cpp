@@ -8,15 +8,17 @@
 
 namespace {
 
+// Each channel: (under * (255 - coverage) + over * coverage) / 255, rounded to the nearest.
+// Red and blue are worked in two 16-bit lanes of one word; the division by 255 is the exact
+// (x + 1 + x / 256) / 256 of each lane.
 TPixel Blend(TPixel Under, TPixel Over, unsigned Coverage)
 {
-    TPixel Result = 0;
-    for (int Shift = 0; Shift <= 16; Shift += 8) {
-        const unsigned U = (Under >> Shift) & 0xFF;
-        const unsigned O = (Over >> Shift) & 0xFF;
-        Result |= ((U * (255 - Coverage) + O * Coverage + 127) / 255) << Shift;
-    }
-    return Result;
+    const unsigned Rest = 255 - Coverage;
+    std::uint32_t RB = (Under & 0xFF00FF) * Rest + (Over & 0xFF00FF) * Coverage + 0x7F007F;
+    RB = ((RB + 0x10001 + ((RB >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+    std::uint32_t G = ((Under >> 8) & 0xFF) * Rest + ((Over >> 8) & 0xFF) * Coverage + 0x7F;
+    G = (G + 1 + (G >> 8)) >> 8;
+    return RB | (G << 8);
 }
 
 // Restores a canvas's clip when the scope ends, also when drawing throws.
@@ -72,23 +74,48 @@ TSize TCanvas::TextExtent(const std::string& Text)
     return {Width, Face.GetMetrics().Height};
 }
 
-void TCanvas::TextOut(int X, int Y, const std::string& Text)
+int TCanvas::TextOutWidth(int X, int Y, std::string_view Text)
 {
     TFontFace& Face = GetFace();
     const TFontMetrics Metrics = Face.GetMetrics();
-    const std::u32string Codes = DecodeUtf8(Text);
+    // Short ASCII texts (cells, addresses) are their own code points; only the rest is decoded.
+    char32_t Short[32];
+    std::u32string Decoded;
+    std::u32string_view Codes;
+    if (Text.size() <= std::size(Short) &&
+        std::all_of(Text.begin(), Text.end(), [](char C) { return std::uint8_t(C) < 0x80; })) {
+        std::transform(Text.begin(), Text.end(), Short,
+                       [](char C) { return char32_t(std::uint8_t(C)); });
+        Codes = std::u32string_view(Short, Text.size());
+    } else {
+        Decoded = DecodeUtf8(Text);
+        Codes = Decoded;
+    }
     int Width = 0;
     for (char32_t C : Codes)
         Width += Face.GetGlyph(C).AdvancePixels;
+    const TClipBands& Clip = Visible();
     if (FBrush.GetStyle() == TBrushStyle::bsSolid) {
         const TRect Cell = ToTarget(TRect{X, Y, X + Width, Y + Metrics.Height});
         const TPixel Background = ColorToPixel(FBrush.GetColor());
-        for (int Row = Cell.Top; Row < Cell.Bottom; ++Row)
-            PaintSpan(Row, Cell.Left, Cell.Right, Background, TPenMode::pmCopy);
+        // Text laid out cell by cell mostly lies wholly inside the clip: then rows are filled
+        // without asking the clip for each.
+        if (Clip.ContainsRect(Cell)) {
+            for (int Row = Cell.Top; Row < Cell.Bottom; ++Row)
+                std::fill_n(FTarget->GetScanLine(Row) + Cell.Left, Cell.Width(), Background);
+        } else {
+            for (int Row = Cell.Top; Row < Cell.Bottom; ++Row)
+                PaintSpan(Row, Cell.Left, Cell.Right, Background, TPenMode::pmCopy);
+        }
     }
 
     const TPixel Ink = ColorToPixel(FFont.GetColor());
-    const TClipBands& Clip = Visible();
+    const TPixel Under = ColorToPixel(FBrush.GetColor());
+    if (FBlend.Under != Under || FBlend.Ink != Ink) {
+        FBlend.Under = Under;
+        FBlend.Ink = Ink;
+        FBlend.Known.fill(false);
+    }
     const TPoint Cell = ToTarget(TPoint{X, Y});
     const int Baseline = Cell.Y + Metrics.Ascent;
     int PenX = Cell.X;
@@ -99,19 +126,33 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
                               G.Coverage.size() >= std::size_t(G.Width) * std::size_t(G.Height);
         if (Complete) {
             const int Left = PenX + G.OriginX;
+            const int Top = Baseline + G.OriginY;
+            const bool Inside = Clip.ContainsRect({Left, Top, Left + G.Width, Top + G.Height});
             for (int J = 0; J < G.Height; ++J) {
-                const int Row = Baseline + G.OriginY + J;
+                const int Row = Top + J;
                 const std::uint8_t* Coverage = G.Coverage.data() + std::size_t(J) * G.Width;
-                Clip.ForEachSpan(Row, Left, Left + G.Width, [&](int From, int To) {
+                const auto Paint = [&](int From, int To) {
                     TPixel* Line = FTarget->GetScanLine(Row);
                     for (int PX = From; PX < To; ++PX) {
                         const unsigned A = Coverage[PX - Left];
                         if (A == 255)
                             Line[PX] = Ink;
-                        else if (A != 0)
+                        else if (A == 0)
+                            continue;
+                        else if (Line[PX] != Under)
                             Line[PX] = Blend(Line[PX], Ink, A);
+                        else if (FBlend.Known[A])
+                            Line[PX] = FBlend.Value[A];
+                        else {
+                            FBlend.Known[A] = true;
+                            Line[PX] = FBlend.Value[A] = Blend(Under, Ink, A);
+                        }
                     }
-                });
+                };
+                if (Inside)
+                    Paint(Left, Left + G.Width);
+                else
+                    Clip.ForEachSpan(Row, Left, Left + G.Width, Paint);
             }
         }
         PenX += G.AdvancePixels;
@@ -130,6 +171,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
             std::min(Baseline + std::max(1, (Metrics.Descent + 1) / 2), CellBottom - Thickness));
     if (FFont.GetStyle() & fsStrikeOut)
         PaintBar(Baseline - std::max(1, (Metrics.Ascent + 2) / 3));
+    return Width;
 }
 
 void TCanvas::TextRect(const TRect& Rect, int X, int Y, const std::string& Text)

@@ -78,6 +78,24 @@ bool TClipBands::Contains(int X, int Y) const
     return false;
 }
 
+bool TClipBands::ContainsRect(const TRect& Rect) const
+{
+    if (Rect.IsEmpty())
+        return true;
+    for (int Y = Rect.Top; Y < Rect.Bottom;) {
+        const TBand* Band = FindBand(Y);
+        if (!Band)
+            return false;
+        const auto Holds = [&](const TSpan& S) {
+            return S.Left <= Rect.Left && Rect.Right <= S.Right;
+        };
+        if (std::none_of(Band->Spans.begin(), Band->Spans.end(), Holds))
+            return false;
+        Y = Band->Bottom;
+    }
+    return true;
+}
+
 std::vector<TRect> TClipBands::GetRects() const
 {
     std::vector<TRect> Rects;

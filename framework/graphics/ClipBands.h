@@ -23,6 +23,8 @@ public:
     bool IsEmpty() const { return FBands.empty(); }
     TRect GetBounds() const { return FBounds; }
     bool Contains(int X, int Y) const;
+    // Whether every pixel of Rect is in the set (an empty Rect is).
+    bool ContainsRect(const TRect& Rect) const;
     // The set's rectangles, band by band, left to right.
     std::vector<TRect> GetRects() const;
 

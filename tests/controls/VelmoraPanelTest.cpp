@@ -214,3 +214,16 @@ INSTANTIATE_TEST_SUITE_P(
     ByName());
 
 } // namespace
+
+// A band far wider than the canvas, centred far off it: exactly its lines that reach the canvas.
+TEST(VelmoraRampBar, DrawsOnlyTheLinesInsideTheCanvasHoweverWideTheBand)
+{
+    TBitmap B(20, 5);
+    TCanvas& C = B.GetCanvas();
+    C.GetBrush().SetColor(clWhite);
+    C.FillRect({0, 0, 20, 5});
+    // The centre lies at -999991 and the band's last line at centre + (2000010 / 2 - 1) = 13.
+    PaintRampBar(C, -1000000, 0, 5, 2000010, 20, 0, 0, 0);
+    for (int X = 0; X < 20; ++X)
+        EXPECT_EQ(B.GetPixel(X, 2), X <= 13 ? clBlack : clWhite) << X;
+}

@@ -174,7 +174,7 @@ TEST_F(HexEditorTest, OffsetsOutsideTheDataReadZeroAndWriteNothing)
 
 TEST_F(HexEditorTest, FormatsBytesAndGroupsByTheBase)
 {
-    // Base 10 groups take the width row painting left, 2 before the first paint of rows.
+    // Base 10 groups take the width that row painting left: each setter repaints.
     const struct
     {
         int Base, Group;
@@ -185,7 +185,7 @@ TEST_F(HexEditorTest, FormatsBytesAndGroupsByTheBase)
               {16, 4, 0x1F, "1F", "0000001F"},
               {16, 0, 0x5, "05", "05"},
               {16, 3, 0x123, "123", "000123"},
-              {10, 4, 7, "007", "07"},
+              {10, 4, 7, "007", "0000000007"},
               {10, 1, 255, "255", "255"},
               {10, 2, 12345, "12345", "12345"},
               {8, 4, 5, "", ""}};

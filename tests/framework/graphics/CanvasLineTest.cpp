@@ -113,6 +113,32 @@ TEST(CanvasLine, HorizontalAndVerticalRuns)
               Rows({".....", "#####", "....#", "....#"}));
 }
 
+// Level and upright lines, either way round, through a clip of two rectangles and past the
+// bitmap's edges: the pixels of the definition inside the clip, each inverted once by pmNot.
+TEST(CanvasLine, LevelAndUprightLinesKeepToTheClip)
+{
+    const TRect Clip[] = {{2, 2, 7, 9}, {9, 0, 14, 16}};
+    const std::pair<TPoint, TPoint> Lines[] = {{{-5, 4}, {20, 4}}, {{20, 6}, {-5, 6}},
+                                               {{3, -4}, {3, 20}}, {{10, 20}, {10, -4}},
+                                               {{12, 1}, {12, 1}}, {{0, 8}, {12, 8}}};
+    for (const auto& [A, B] : Lines) {
+        TBitmap Bmp = MakeBitmap(16, 16, clWhite);
+        TCanvas& C = Bmp.GetCanvas();
+        C.SetClipRects(Clip);
+        C.GetPen().SetMode(TPenMode::pmNot);
+        TPixelSet Expected;
+        for (auto [X, Y] : OracleLine(A, B))
+            for (const TRect& R : Clip)
+                if (R.Contains({X, Y}))
+                    Expected.insert({X, Y});
+        for (const TPixelSet& Black : {Expected, TPixelSet{}}) {
+            C.MoveTo(A.X, A.Y);
+            C.LineTo(B.X, B.Y);
+            EXPECT_EQ(PixelsOf(Bmp, clBlack), Black) << A.X << "," << A.Y << " -> " << B.X;
+        }
+    }
+}
+
 TEST(CanvasLine, TiesGoTowardsTheStart)
 {
     // Slope 1/2: steps 1 and 3 lie midway between two rows.

@@ -105,6 +105,30 @@ TEST_F(CanvasText, BlendsPartialCoverage)
     EXPECT_EQ(GetRValue(P), GetBValue(P));
 }
 
+TEST_F(CanvasText, BlendsEachLevelOverWhateverLiesBeneath)
+{
+    // Coverage 128 at (0, 5): each channel (under * 127 + ink * 128) / 255, rounded; the blends
+    // follow the ink and the pixel beneath, whatever was drawn before.
+    const auto Mix = [](TColor U, TColor O) {
+        const auto Channel = [](int A, int B) {
+            return std::uint8_t((A * 127 + B * 128 + 127) / 255);
+        };
+        return RGB(Channel(GetRValue(U), GetRValue(O)), Channel(GetGValue(U), GetGValue(O)),
+                   Channel(GetBValue(U), GetBValue(O)));
+    };
+    TBitmap B = MakeBitmap(8, 14, clWhite);
+    TCanvas& C = B.GetCanvas();
+    C.GetBrush().SetStyle(TBrushStyle::bsClear);
+    const std::pair<TColor, TColor> Cases[] = {
+        {clBlack, clWhite}, {clRed, clWhite}, {clRed, Grey}, {clBlack, clWhite}, {clRed, clWhite}};
+    for (const auto& [Ink, Under] : Cases) {
+        C.SetPixel(0, 5, Under);
+        C.GetFont().SetColor(Ink);
+        C.TextOut(0, 0, ".");
+        EXPECT_EQ(B.GetPixel(0, 5), Mix(Under, Ink)) << Ink << " over " << Under;
+    }
+}
+
 TEST_F(CanvasText, InvalidUtf8DrawsReplacementGlyphs)
 {
     // U+FFFD advances 9: a stray continuation byte, a truncated sequence and an overlong form.

@@ -34,6 +34,15 @@ TEST(ClipBands, HoldTheUnionOfRandomRectangles)
                 ASSERT_EQ(Bands.Contains(X, Y), Inside);
             }
         }
+        // A rectangle is contained exactly when each of its pixels is.
+        for (int K = 0; K < 20; ++K) {
+            const TRect Q{Coord(Random), Coord(Random), Coord(Random), Coord(Random)};
+            bool All = true;
+            for (int Y = Q.Top; Y < Q.Bottom; ++Y)
+                for (int X = Q.Left; X < Q.Right; ++X)
+                    All = All && Bands.Contains(X, Y);
+            ASSERT_EQ(Bands.ContainsRect(Q), All) << I << ": " << Q.Left << "," << Q.Top;
+        }
         // The rectangles it gives back cover the same pixels without overlapping.
         const std::vector<TRect> Back = Bands.GetRects();
         for (int Y = -3; Y < 16; ++Y)
