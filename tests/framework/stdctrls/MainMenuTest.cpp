@@ -237,6 +237,21 @@ TEST_F(MainMenuTest, TheBarSetsItsItemsSideBySideAndLeavesTheRestOfTheClientArea
     EXPECT_EQ(Menu->GetBar(), nullptr);
 }
 
+TEST_F(MainMenuTest, ADropDownMakesRoomForItsShortCutsRightOfTheCaptions)
+{
+    TBitmap Measure(1, 1);
+    TCanvas& C = Measure.GetCanvas();
+    const TMenuLayout Layout(*Item("File1"), C);
+    EXPECT_EQ(Layout.GetEntry(2).ShortCut, "Ctrl+Shift+S");
+    EXPECT_EQ(Layout.GetSize().Width,
+              2 * TMenuLayout::BorderPixels + TMenuLayout::CheckColumnPixels +
+                  C.TextWidth("Save As") + TMenuLayout::ShortCutGapPixels +
+                  C.TextWidth("Ctrl+Shift+S") + TMenuLayout::ArrowColumnPixels);
+    // An item with a submenu shows its arrow, not a shortcut.
+    Item("Find1")->SetShortCut({'F', ssCtrl});
+    EXPECT_EQ(TMenuLayout(*Item("Edit1"), C).GetEntry(3).ShortCut, "");
+}
+
 class MainMenuScriptTest : public MainMenuTest, public testing::WithParamInterface<TScript>
 {};
 
@@ -358,6 +373,18 @@ TEST_F(MainMenuTest, TheBarDrawsTheClassicLookAndUnderlinesAccessKeysInKeyboardM
     Pump();
     EXPECT_EQ(Corner, ColorToRGB(clHighlight));
     EXPECT_EQ(Selected, std::vector<TColor>(std::size_t(Width), ColorToRGB(clHighlightText)));
+    // While its drop-down is open the item is pressed in: shadow above, light below.
+    TColor Top = clNone;
+    TColor Bottom = clNone;
+    Port().QueueEvent([&] {
+        Top = At(File.Left + 2, File.Top);
+        Bottom = At(File.Left + 2, File.Bottom - 1);
+        Perform(Outside);
+    });
+    Perform(Press("File"));
+    Pump();
+    EXPECT_EQ(Top, ColorToRGB(clBtnShadow));
+    EXPECT_EQ(Bottom, ColorToRGB(clBtnHighlight));
     // A disabled item is engraved, its caption grey (over a white copy), never as dark as
     // the ink of an enabled one; the text is smoothed, so only the darkest pixel tells.
     const auto Darkest = [&](const TRect& R) {
