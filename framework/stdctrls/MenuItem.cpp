@@ -1,7 +1,9 @@
 #include "framework/stdctrls/MenuItem.h"
 
 #include "base/Exception.h"
+#include "framework/stdctrls/MainMenu.h"
 #include "framework/stdctrls/PopupMenu.h"
+#include "framework/stdctrls/PopupMenuWindow.h"
 
 #include <algorithm>
 
@@ -13,6 +15,65 @@ TMenuItem::~TMenuItem()
         FParent->Remove(this);
     // Each nested item leaves this list as it goes.
     Clear();
+}
+
+void TMenuItem::SetCaption(const std::string& Value)
+{
+    if (Value != FCaption) {
+        FCaption = Value;
+        Changed();
+    }
+}
+
+void TMenuItem::SetChecked(bool Value)
+{
+    if (Value != FChecked) {
+        FChecked = Value;
+        Changed();
+    }
+}
+
+void TMenuItem::SetEnabled(bool Value)
+{
+    if (Value != FEnabled) {
+        FEnabled = Value;
+        Changed();
+    }
+}
+
+void TMenuItem::SetVisible(bool Value)
+{
+    if (Value != FVisible) {
+        FVisible = Value;
+        Changed();
+    }
+}
+
+void TMenuItem::SetShortCut(TShortCut Value)
+{
+    if (!(Value == FShortCut)) {
+        FShortCut = Value;
+        Changed();
+    }
+}
+
+bool TMenuItem::IsEnabledInMenu() const
+{
+    for (const TMenuItem* I = this; I; I = I->FParent)
+        if (!I->FEnabled)
+            return false;
+    return true;
+}
+
+void TMenuItem::Changed()
+{
+    const TMenuItem* Root = this;
+    while (Root->FParent)
+        Root = Root->FParent;
+    if (Root->FMainMenu)
+        Root->FMainMenu->ItemsChanged();
+    if (TPopupMenuTracker* Tracker = TPopupMenuTracker::GetActive())
+        Tracker->ItemChanged(*this);
 }
 
 TMenuItem* TMenuItem::GetItem(int Index) const
@@ -46,6 +107,7 @@ void TMenuItem::Insert(int Index, TMenuItem* Item)
         throw EComponentError("Menu index out of range (" + std::to_string(Index) + ")");
     FItems.insert(FItems.begin() + Index, Item);
     Item->FParent = this;
+    Changed();
 }
 
 void TMenuItem::Delete(int Index)
@@ -53,6 +115,7 @@ void TMenuItem::Delete(int Index)
     TMenuItem* Item = GetItem(Index);
     FItems.erase(FItems.begin() + Index);
     Item->FParent = nullptr;
+    Changed();
 }
 
 void TMenuItem::Remove(TMenuItem* Item)
@@ -79,6 +142,8 @@ TComponent* TMenuItem::GetParentComponent() const
 {
     if (FParent && FParent->FRootMenu)
         return FParent->FRootMenu;
+    if (FParent && FParent->FMainMenu)
+        return FParent->FMainMenu;
     return FParent;
 }
 
@@ -90,6 +155,8 @@ void TMenuItem::SetParentComponent(TComponent* Value)
         Item->Add(this);
     else if (auto* Menu = dynamic_cast<TPopupMenu*>(Value))
         Menu->GetItems()->Add(this);
+    else if (auto* Main = dynamic_cast<TMainMenu*>(Value))
+        Main->GetItems()->Add(this);
 }
 
 void TMenuItem::GetChildren(const TGetChildProc& Proc, TComponent* Root)
@@ -107,6 +174,7 @@ void TMenuItem::DeclareClass(TClassDeclaration<TMenuItem>& D)
     D.Boolean("Checked", &TMenuItem::GetChecked, &TMenuItem::SetChecked);
     D.Boolean("Default", &TMenuItem::GetDefault, &TMenuItem::SetDefault);
     D.Boolean("Enabled", &TMenuItem::GetEnabled, &TMenuItem::SetEnabled).Default(1);
+    D.String("ShortCut", &TMenuItem::GetShortCutText, &TMenuItem::SetShortCutText);
     D.Boolean("Visible", &TMenuItem::GetVisible, &TMenuItem::SetVisible).Default(1);
     D.Event("OnClick", &TMenuItem::OnClick);
 }

@@ -109,6 +109,7 @@ TMenuLayout::TMenuLayout(const TMenuItem& Parent, TCanvas& Measure)
     Font.SetStyle(0);
     FItemHeight = Measure.TextHeight("") + ItemPaddingPixels;
     int TextWidth = 0;
+    int ShortCutWidth = 0;
     for (int I = 0; I < Parent.GetCount(); ++I) {
         TMenuItem* Item = Parent.GetItem(I);
         if (!Item->GetVisible())
@@ -121,7 +122,10 @@ TMenuLayout::TMenuLayout(const TMenuItem& Parent, TCanvas& Measure)
         E.Default = Item->GetDefault();
         E.Enabled = Item->GetEnabled();
         E.HasSubmenu = Item->GetCount() > 0;
+        E.ShortCut = E.HasSubmenu ? std::string() : ShortCutToText(Item->GetShortCut());
         if (!E.Separator) {
+            Font.SetStyle(0);
+            ShortCutWidth = std::max(ShortCutWidth, Measure.TextWidth(E.ShortCut));
             Font.SetStyle(E.Default ? unsigned(fsBold) : 0u);
             TextWidth = std::max(TextWidth, Measure.TextWidth(ParseMenuCaption(E.Caption).Text));
         }
@@ -129,6 +133,8 @@ TMenuLayout::TMenuLayout(const TMenuItem& Parent, TCanvas& Measure)
     }
     Font.SetStyle(Style);
 
+    if (ShortCutWidth > 0)
+        TextWidth += ShortCutGapPixels + ShortCutWidth;
     FSize.Width = std::max(MinimumWidthPixels,
                            2 * BorderPixels + CheckColumnPixels + TextWidth + ArrowColumnPixels);
     int Y = BorderPixels;
@@ -204,6 +210,12 @@ void TMenuLayout::PaintEntry(TCanvas& Canvas, const TMenuEntry& Entry, bool High
         if (Entry.HasSubmenu)
             PaintGlyph(Canvas, SubmenuArrow, ArrowX + DX, GlyphY + DY, Color);
         PaintCaption(Canvas, Entry, TextX + DX, TextY + DY, Color);
+        if (!Entry.ShortCut.empty()) {
+            Canvas.GetBrush().SetStyle(TBrushStyle::bsClear);
+            Canvas.GetFont().SetColor(Color);
+            const int X = B.Right - ArrowColumnPixels - Canvas.TextWidth(Entry.ShortCut);
+            Canvas.TextOut(X + DX, TextY + DY, Entry.ShortCut);
+        }
     };
     if (!Entry.Enabled && !Highlighted) {
         Paint(1, 1, clBtnHighlight);

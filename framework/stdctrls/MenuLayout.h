@@ -29,6 +29,7 @@ struct TMenuEntry
 {
     TMenuItem* Item = nullptr; // null once the item has been destroyed
     std::string Caption;       // with its '&' marks
+    std::string ShortCut;      // as text, "" for none
     bool Separator = false;
     bool Checked = false;
     bool Default = false;
@@ -40,7 +41,8 @@ struct TMenuEntry
 
 // The geometry and the picture of one menu window in the classic Windows look: a raised 3D
 // border, items as high as the text plus 4 pixels, separators 8 pixels high with an etched line,
-// a column for check marks on the left and one for submenu arrows on the right.
+// a column for check marks on the left and one for submenu arrows on the right; shortcuts are
+// right-aligned before the arrow column, a gap away from the longest caption.
 class TMenuLayout
 {
 public:
@@ -50,6 +52,7 @@ public:
     static constexpr int CheckColumnPixels = 18; // left of the text
     static constexpr int ArrowColumnPixels = 18; // right of the text
     static constexpr int MinimumWidthPixels = 80;
+    static constexpr int ShortCutGapPixels = 16;
 
     TMenuLayout() = default;
     // Takes the visible sub-items of Parent and measures them with the canvas's font face
@@ -60,6 +63,7 @@ public:
     std::vector<TMenuEntry>& GetEntries() { return FEntries; }
     int GetCount() const { return int(FEntries.size()); }
     const TMenuEntry& GetEntry(int Index) const { return FEntries.at(std::size_t(Index)); }
+    TMenuEntry& GetEntry(int Index) { return FEntries.at(std::size_t(Index)); }
     TSize GetSize() const { return FSize; }
     int GetItemHeight() const { return FItemHeight; }
 

@@ -1,6 +1,7 @@
 #include "framework/stdctrls/PopupMenu.h"
 
 #include "framework/objects/ClassRegistry.h"
+#include "framework/stdctrls/MainMenu.h"
 #include "framework/stdctrls/MenuItem.h"
 #include "framework/stdctrls/PopupMenuWindow.h"
 
@@ -65,5 +66,6 @@ void TPopupMenu::DeclareClass(TClassDeclaration<TPopupMenu>& D)
 void RegisterMenuClasses()
 {
     RegisterClass<TPopupMenu>();
+    RegisterClass<TMainMenu>();
     RegisterClass<TMenuItem>();
 }

@@ -51,5 +51,6 @@ private:
     TPoint FPopupPoint;
 };
 
-// Puts TPopupMenu and TMenuItem in the class registry, so that form descriptions can name them.
+// Puts TPopupMenu, TMainMenu and TMenuItem in the class registry, so that form descriptions can
+// name them.
 void RegisterMenuClasses();

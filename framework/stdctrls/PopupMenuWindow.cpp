@@ -137,6 +137,8 @@ TMenuItem* TPopupMenuTracker::Run()
     if (!OpenLevel(*FRoot, FScreenPoint, nullptr))
         return nullptr;
     GActive = this;
+    if (FSelectFirst)
+        SetHighlight(0, GetLayout(0).NextSelectable(-1, 1));
     const HWND Root = FLevels.front()->Wnd;
     WM().SetCapture(Root);
     while (!FDone) {
@@ -277,9 +279,12 @@ void TPopupMenuTracker::HandleMouse(const TMsg& Msg)
             break;
         }
     }
+    const int BarItem = Level < 0 && FBarItemAt ? FBarItemAt(Screen) : -1;
     switch (Msg.Message) {
     case WM_MOUSEMOVE:
-        if (Level < 0)
+        if (BarItem >= 0 && BarItem != FBarIndex)
+            LeaveForBar(TBarExit::Switch, BarItem);
+        else if (Level < 0)
             SetHighlight(GetLevelCount() - 1, -1);
         else
             TrackTo(Level, Index);
@@ -290,7 +295,10 @@ void TPopupMenuTracker::HandleMouse(const TMsg& Msg)
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-        if (Level < 0)
+        // A press on the bar item whose drop-down this is closes it, as a press outside does.
+        if (BarItem >= 0 && BarItem != FBarIndex)
+            LeaveForBar(TBarExit::Switch, BarItem);
+        else if (Level < 0)
             Dismiss();
         else
             TrackTo(Level, Index);
@@ -389,14 +397,20 @@ void TPopupMenuTracker::HandleKey(const TMsg& Msg)
     case VK_RIGHT:
         if (Highlight >= 0 && Layout.GetEntry(Highlight).HasSubmenu)
             Activate(Deepest, Highlight, true);
+        else if (FBarItemAt)
+            LeaveForBar(TBarExit::Right);
         break;
     case VK_LEFT:
         if (Deepest > 0)
             CloseLevels(Deepest);
+        else if (FBarItemAt)
+            LeaveForBar(TBarExit::Left);
         break;
     case VK_ESCAPE:
         if (Deepest > 0)
             CloseLevels(Deepest);
+        else if (FBarItemAt)
+            LeaveForBar(TBarExit::Escape);
         else
             Dismiss();
         break;
@@ -437,6 +451,40 @@ void TPopupMenuTracker::HandleChar(char32_t Character)
     const int Highlight = GetHighlight(Deepest);
     const auto Next = std::upper_bound(Matches.begin(), Matches.end(), Highlight);
     SetHighlight(Deepest, Next == Matches.end() ? Matches.front() : *Next);
+}
+
+void TPopupMenuTracker::SetMenuBar(int Index, std::function<int(TPoint)> BarItemAt,
+                                   bool SelectFirst)
+{
+    FSelectFirst = SelectFirst;
+    FBarIndex = Index;
+    FBarItemAt = std::move(BarItemAt);
+}
+
+void TPopupMenuTracker::LeaveForBar(TBarExit Exit, int SwitchTo)
+{
+    FBarExit = Exit;
+    FSwitchTo = SwitchTo;
+    FDone = true;
+}
+
+void TPopupMenuTracker::ItemChanged(const TMenuItem& Item)
+{
+    for (auto& Level : FLevels)
+        for (int I = 0; I < Level->Layout.GetCount(); ++I) {
+            TMenuEntry& E = Level->Layout.GetEntry(I);
+            if (E.Item != &Item)
+                continue;
+            E.Caption = Item.GetCaption();
+            E.Checked = Item.GetChecked();
+            E.Enabled = Item.GetEnabled();
+            if (!E.HasSubmenu)
+                E.ShortCut = ShortCutToText(Item.GetShortCut());
+            // A highlight may not stay on an item that can no longer be chosen.
+            if (!E.IsSelectable() && Level->Highlight == I)
+                Level->Highlight = -1;
+            WM().InvalidateRect(Level->Wnd, &E.Bounds, false);
+        }
 }
 
 void TPopupMenuTracker::ItemGone(TComponent* Item)

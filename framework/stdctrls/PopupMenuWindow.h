@@ -6,6 +6,7 @@
 #include "framework/stdctrls/MenuLayout.h"
 #include "framework/windows/Messages.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,27 @@ public:
     // The chosen item, or null when the menu was dismissed, held nothing to show, or the item
     // was destroyed while the menu was open. Runs once; later calls return null at once.
     TMenuItem* Run();
+
+    // How the loop of a menu bar's drop-down ended without a choice: closed for good, Escape
+    // back to the bar, Left or Right to the neighbouring drop-down, or Switch to the bar item
+    // GetSwitchTo names.
+    enum class TBarExit
+    {
+        Closed,
+        Escape,
+        Left,
+        Right,
+        Switch
+    };
+    // Makes the menu the drop-down of item Index of a menu bar; BarItemAt names the bar item
+    // under a screen point (-1 for none); SelectFirst highlights the first item at once, as
+    // for a drop-down opened from the keyboard. Call before Run.
+    void SetMenuBar(int Index, std::function<int(TPoint)> BarItemAt, bool SelectFirst);
+    TBarExit GetBarExit() const { return FBarExit; }
+    int GetSwitchTo() const { return FSwitchTo; }
+
+    // Shows a change of an item on show (caption, state, shortcut) at once.
+    void ItemChanged(const TMenuItem& Item);
 
     // The tracker whose loop is running, or null.
     static TPopupMenuTracker* GetActive();
@@ -75,6 +97,7 @@ private:
     void Activate(int Level, int Index, bool FromKeyboard);
     void Choose(int Level, int Index);
     void Dismiss() { FDone = true; }
+    void LeaveForBar(TBarExit Exit, int SwitchTo = -1);
     void ItemGone(TComponent* Item);
 
     TMenuItem* FRoot;
@@ -86,4 +109,9 @@ private:
     bool FRan = false;
     bool FDone = false;
     bool FClosing = false; // the tracker itself releases the capture and destroys the windows
+    int FBarIndex = -1;
+    bool FSelectFirst = false;
+    std::function<int(TPoint)> FBarItemAt;
+    TBarExit FBarExit = TBarExit::Closed;
+    int FSwitchTo = -1;
 };

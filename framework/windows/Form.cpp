@@ -6,6 +6,9 @@
 #include "framework/windows/Application.h"
 #include "framework/windows/Screen.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 TWindowManager& WM()
 {
@@ -33,6 +36,8 @@ TForm::~TForm()
     Screen().RemoveForm(this);
     if (HandleAllocated())
         DestroyWnd();
+    if (TFormMenu* Menu = std::exchange(FMenu, nullptr))
+        Menu->SetForm(nullptr);
     // The owned components go while this form is still whole: their handlers may use it.
     DestroyComponents();
 }
@@ -50,6 +55,7 @@ void TForm::DeclareClass(TClassDeclaration<TForm>& D)
                               "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
                               "poOwnerFormCenter"});
     D.Boolean("KeyPreview", &TForm::GetKeyPreview, &TForm::SetKeyPreview);
+    D.Component<TFormMenu>("Menu", &TForm::GetMenu, &TForm::SetMenu);
     D.Integer("ClientWidth", &TForm::GetClientWidth, &TForm::SetClientWidth).AlwaysStored();
     D.Integer("ClientHeight", &TForm::GetClientHeight, &TForm::SetClientHeight).AlwaysStored();
     D.Color("Color", &TForm::GetColor, &TForm::SetColor).Default(clBtnFace);
@@ -82,6 +88,47 @@ void TForm::DoDestroy()
         return;
     FDestroyCalled = true;
     OnDestroy(this);
+}
+
+void TForm::SetMenu(TFormMenu* Value)
+{
+    if (Value == FMenu)
+        return;
+    if (FMenu) {
+        FMenu->RemoveFreeNotification(this);
+        FMenu->SetForm(nullptr);
+    }
+    FMenu = Value;
+    if (FMenu) {
+        FMenu->FreeNotification(this);
+        FMenu->SetForm(this);
+    }
+    AlignControls();
+}
+
+bool TForm::MenuKey(UINT Msg, unsigned Key, TShiftState Shift)
+{
+    return FMenu && FMenu->MenuKey(Msg, Key, Shift);
+}
+
+void TForm::AdjustClientRect(TRect& Rect) const
+{
+    if (FMenu)
+        Rect.Top = std::min(Rect.Bottom, Rect.Top + FMenu->GetBarHeight());
+}
+
+void TForm::AlignControls()
+{
+    if (FMenu)
+        FMenu->PlaceBar(GetClientRect());
+    TWinControl::AlignControls();
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMenu)
+        FMenu = nullptr;
 }
 
 void TForm::BeforeDestruction()

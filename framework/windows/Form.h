@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/windows/FormMenu.h"
 #include "framework/windows/WinControl.h"
 
 enum TFormBorderStyle
@@ -80,6 +81,10 @@ class TForm : public TWinControl
     bool GetKeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool Value) { FKeyPreview = Value; }
 
+    // The menu shown across the top of the client area (a TMainMenu), or null.
+    TFormMenu* GetMenu() const { return FMenu; }
+    void SetMenu(TFormMenu* Value);
+
     TRect GetClientRect() const override;
     void SetClientWidth(int Value) override;
     void SetClientHeight(int Value) override;
@@ -125,6 +130,10 @@ protected:
     // Tab and the arrows move the focus; Enter and Escape go to the buttons (CM_DIALOGKEY).
     bool DialogKey(TWinControl* From, unsigned Key, TShiftState Shift) override;
     bool PreviewsKeys() const override { return FKeyPreview; }
+    bool MenuKey(UINT Msg, unsigned Key, TShiftState Shift) override;
+    void AdjustClientRect(TRect& Rect) const override;
+    void AlignControls() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void UpdateBoundsFromWindow();
@@ -133,6 +142,7 @@ private:
     TFormStyle FFormStyle = fsNormal;
     TPosition FPosition = poDesigned;
     bool FKeyPreview = false;
+    TFormMenu* FMenu = nullptr;
     TModalResult FModalResult = mrNone;
     bool FModal = false;
     bool FDestroyCalled = false;

@@ -449,6 +449,10 @@ void TWinControl::WMKey(TMessage& Message)
     }
     unsigned Key = unsigned(Message.WParam);
     const TShiftState Shift = KeyboardShiftState();
+    if (Form && Form->MenuKey(Message.Msg, Key, Shift)) {
+        Message.Result = 0;
+        return;
+    }
     const bool Down = Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN;
     if (Preview)
         Down ? Form->KeyDown(Key, Shift) : Form->KeyUp(Key, Shift);

@@ -131,6 +131,10 @@ protected:
     {
         return false;
     }
+    // A form's menu sees every key event of the form's controls first; true when it used it.
+    virtual bool MenuKey(UINT /*Msg*/, unsigned /*Key*/, TShiftState /*Shift*/) { return false; }
+    // The part of the client area the aligned children share.
+    virtual void AdjustClientRect(TRect& /*Rect*/) const {}
     // Whether a form sees its controls' keys before they do.
     virtual bool PreviewsKeys() const { return false; }
 

@@ -61,6 +61,7 @@ void TWinControl::AlignControls()
     FAligning = true;
     AnchorControls();
     TRect Rest = GetClientRect();
+    AdjustClientRect(Rest);
     const TAlign Order[] = {alTop, alBottom, alLeft, alRight, alClient};
     for (TAlign A : Order) {
         for (TControl* C : FControls) {
