@@ -43,35 +43,35 @@ class THexEditor : public TCustomControl
 
     // ---- Properties
     std::int32_t GetDoRed() const { return FDoRed; }
-    void SetDoRed(std::int32_t Value);
+    void SetDoRed(std::int32_t Value) { SetAndRepaint(FDoRed, Value); }
     std::int32_t GetDoGreen() const { return FDoGreen; }
-    void SetDoGreen(std::int32_t Value);
+    void SetDoGreen(std::int32_t Value) { SetAndRepaint(FDoGreen, Value); }
     std::int32_t GetDoBlue() const { return FDoBlue; }
-    void SetDoBlue(std::int32_t Value);
+    void SetDoBlue(std::int32_t Value) { SetAndRepaint(FDoBlue, Value); }
     std::int32_t GetBarWidth() const { return FBarWidth; }
-    void SetBarWidth(std::int32_t Value);
+    void SetBarWidth(std::int32_t Value) { SetAndRepaint(FBarWidth, Value); }
     std::int32_t GetBytesPerLine() const { return FBytesPerLine; }
-    void SetBytesPerLine(std::int32_t Value);
+    void SetBytesPerLine(std::int32_t Value) { SetAndRepaint(FBytesPerLine, Value); }
     std::int32_t GetBytesPerGroup() const { return FBytesPerGroup; }
-    void SetBytesPerGroup(std::int32_t Value);
+    void SetBytesPerGroup(std::int32_t Value) { SetAndRepaint(FBytesPerGroup, Value); }
     std::int32_t GetByteDigits() const { return FByteDigits; }
-    void SetByteDigits(std::int32_t Value);
+    void SetByteDigits(std::int32_t Value) { SetAndRepaint(FByteDigits, Value); }
     std::int32_t GetBaseBytes() const { return FBaseBytes; }
-    void SetBaseBytes(std::int32_t Value);
+    void SetBaseBytes(std::int32_t Value) { SetAndRepaint(FBaseBytes, Value); }
     std::int32_t GetBaseOffset() const { return FBaseOffset; }
-    void SetBaseOffset(std::int32_t Value);
+    void SetBaseOffset(std::int32_t Value) { SetAndRepaint(FBaseOffset, Value); }
     std::int32_t GetCursorStyle() const { return FCursorStyle; }
-    void SetCursorStyle(std::int32_t Value);
+    void SetCursorStyle(std::int32_t Value) { SetAndRepaint(FCursorStyle, Value); }
     std::int32_t GetPolkaDots() const { return FPolkaDots; }
-    void SetPolkaDots(std::int32_t Value);
+    void SetPolkaDots(std::int32_t Value) { SetAndRepaint(FPolkaDots, Value); }
     TColor GetColorByte() const { return FColorByte; }
-    void SetColorByte(TColor Value);
+    void SetColorByte(TColor Value) { SetAndRepaint(FColorByte, Value); }
     TColor GetColorCursor() const { return FColorCursor; }
-    void SetColorCursor(TColor Value);
+    void SetColorCursor(TColor Value) { SetAndRepaint(FColorCursor, Value); }
     TColor GetColorChange() const { return FColorChange; }
-    void SetColorChange(TColor Value);
+    void SetColorChange(TColor Value) { SetAndRepaint(FColorChange, Value); }
     TColor GetColorAscii() const { return FColorAscii; }
-    void SetColorAscii(TColor Value);
+    void SetColorAscii(TColor Value) { SetAndRepaint(FColorAscii, Value); }
     // Plain fields: no repaint.
     bool GetReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool Value) { FReadOnly = Value; }

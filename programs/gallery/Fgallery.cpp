@@ -68,4 +68,5 @@ void TFormGallery::TimerTickTimer(TObject*)
         Clock->Invalidate();
     DigitsHex->SetValue(DigitsHex->GetValue() + 1);
     DigitsDecimal->SetValue(DigitsDecimal->GetValue() + 1);
+    HexEditor->AnimateCursor();
 }

@@ -267,7 +267,10 @@ object FormGallery: TFormGallery
     Width = 212
     Height = 220
     Color = clWhite
+    Font.Name = 'Courier New'
+    Font.Height = -12
     BytesPerLine = 4
+    ColorCursor = clRed
     ScrollBar = HexScrollBar
   end
   object HexScrollBar: TScrollBar
