@@ -104,15 +104,8 @@ void TfcCustomImageForm::DragLoop(int X, int Y)
     } Finish{*this, Window, FirstMove};
 
     WM().SetCapture(Window);
-    while (WM().GetCapture() == Window) {
-        TMsg Msg;
-        const int Got = WM().GetMessage(Msg, 0, 0, 0);
-        if (Got < 0)
-            break;
-        if (Got == 0) {
-            WM().PostQuitMessage(int(Msg.WParam));
-            break;
-        }
+    TMsg Msg;
+    while (WM().GetCapturedMessage(Window, Msg)) {
         // Read once the message is in hand, so that the position is never older than it.
         const TPoint Pointer = Screen().GetCursorPos();
         if (Msg.Message == WM_MOUSEMOVE) {

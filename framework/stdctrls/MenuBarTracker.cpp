@@ -99,17 +99,8 @@ bool TMenuBarTracker::TrackBar()
     WM().SetCapture(Bar);
     bool Open = false;
     bool Leave = false;
-    while (!Open && !Leave) {
-        if (!WM().IsWindow(Bar) || WM().GetCapture() != Bar)
-            break;
-        TMsg M;
-        const int Got = WM().GetMessage(M, 0, 0, 0);
-        if (Got == 0) {
-            WM().PostQuitMessage(int(M.WParam)); // the loop outside must see it too
-            break;
-        }
-        if (Got < 0)
-            break;
+    TMsg M;
+    while (!Open && !Leave && WM().GetCapturedMessage(Bar, M)) {
         if (M.Message >= WM_MOUSEFIRST && M.Message <= WM_MOUSELAST) {
             const bool Press = M.Message == WM_LBUTTONDOWN || M.Message == WM_RBUTTONDOWN ||
                                M.Message == WM_MBUTTONDOWN;

@@ -141,17 +141,8 @@ TMenuItem* TPopupMenuTracker::Run()
         SetHighlight(0, GetLayout(0).NextSelectable(-1, 1));
     const HWND Root = FLevels.front()->Wnd;
     WM().SetCapture(Root);
-    while (!FDone) {
-        if (!WM().IsWindow(Root) || WM().GetCapture() != Root)
-            break;
-        TMsg M;
-        const int Got = WM().GetMessage(M, 0, 0, 0);
-        if (Got == 0) {
-            WM().PostQuitMessage(int(M.WParam)); // the loop outside must see it too
-            break;
-        }
-        if (Got < 0)
-            break; // nothing can arrive any more
+    TMsg M;
+    while (!FDone && WM().GetCapturedMessage(Root, M)) {
         if (IsMouseMessage(M.Message)) {
             HandleMouse(M);
         } else if (IsKeyboardMessage(M.Message)) {

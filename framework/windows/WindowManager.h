@@ -107,6 +107,11 @@ public:
     // 1 with a message, 0 for WM_QUIT, -1 when the filter names no window or nothing can ever
     // arrive (a port that has no events and no timer pending).
     int GetMessage(TMsg& Msg, HWND Filter, UINT Min, UINT Max);
+    // The next message of a nested loop that runs while Window holds the mouse capture (a menu,
+    // a drag); false when the loop must end instead: Window is gone or has lost the capture,
+    // nothing can arrive any more, or the queue was told to quit, in which case the quit is
+    // posted again so that the loop outside ends too.
+    bool GetCapturedMessage(HWND Window, TMsg& Msg);
     bool PeekMessage(TMsg& Msg, HWND Filter, UINT Min, UINT Max, UINT RemoveFlags);
     bool TranslateMessage(const TMsg& Msg);
     LRESULT DispatchMessage(const TMsg& Msg);

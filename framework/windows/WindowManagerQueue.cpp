@@ -119,6 +119,16 @@ bool TWindowManager::PeekMessage(TMsg& Msg, HWND Filter, UINT Min, UINT Max, UIN
     return WantsTimer && NextTimer(Msg, Filter, Remove);
 }
 
+bool TWindowManager::GetCapturedMessage(HWND Window, TMsg& Msg)
+{
+    if (!IsWindow(Window) || GetCapture() != Window)
+        return false;
+    const int Got = GetMessage(Msg, 0, 0, 0);
+    if (Got == 0)
+        PostQuitMessage(int(Msg.WParam));
+    return Got > 0;
+}
+
 int TWindowManager::GetMessage(TMsg& Msg, HWND Filter, UINT Min, UINT Max)
 {
     if (Filter && !Find(Filter))
