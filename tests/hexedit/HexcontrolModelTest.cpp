@@ -1,3 +1,6 @@
+#include "framework/graphics/Bitmap.h"
+#include "framework/graphics/Canvas.h"
+#include "framework/stdctrls/ScrollBar.h"
 #include "hexedit/Hexcontrol.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -205,6 +208,142 @@ TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
     EXPECT_GT(Model.Drops, 100);
     EXPECT_GT(Model.Merges, 100);
     EXPECT_EQ(Model.MostRedo, TModel::Room);
+}
+
+// The view on top of the model: panel, digit index and a linked bar's position, as keys, typed
+// characters and clicks change them. Rows and their pixels come from the layout rule for a
+// monospace font of cell W x H: rows from y 10, a 12-pixel border, 8 address digits, a
+// 20-pixel separator, then the cells.
+struct TViewModel : TModel
+{
+    int Panel = 1, Digit = 0, Position = 0, Rows = 0;
+    static constexpr int Line = 16;
+
+    void Move(int Offset)
+    {
+        MoveCursor(Offset);
+        Digit = 0;
+        if (Cursor < Position * Line)
+            Position = Cursor / Line;
+        if (Cursor > (Position + Rows) * Line - 1)
+            Position = Cursor / Line + 1 - Rows;
+    }
+    void Key(unsigned K)
+    {
+        const std::pair<unsigned, std::int64_t> Targets[] = {
+            {VK_PRIOR, Cursor - std::int64_t(Line) * Rows},
+            {VK_NEXT, Cursor + std::int64_t(Line) * Rows},
+            {VK_END, Size - 1},
+            {VK_HOME, 0},
+            {VK_LEFT, Cursor - 1},
+            {VK_UP, Cursor - Line},
+            {VK_RIGHT, Cursor + 1},
+            {VK_DOWN, Cursor + Line}};
+        for (const auto& [Code, Target] : Targets)
+            if (Code == K)
+                Move(int(Target));
+    }
+    void Char(char C)
+    {
+        if (Panel == 1) {
+            SetByte(Cursor, std::uint8_t(C));
+            Move(Cursor + 1);
+            return;
+        }
+        const char L = char(std::tolower(C));
+        const int D = L >= '0' && L <= '9' ? L - '0' : L >= 'a' && L <= 'f' ? L - 'a' + 10 : -1;
+        if (D >= 0) {
+            const std::uint8_t B = GetByte(Cursor);
+            SetByte(Cursor, std::uint8_t(Digit == 0 ? (B & 0x0F) | (D << 4) : (B & 0xF0) | D));
+        }
+        if (++Digit >= 2)
+            Move(Cursor + 1);
+    }
+};
+
+TEST_F(HexEditorModelTest, KeysCharactersAndClicksThroughTheWindowFollowTheModel)
+{
+    auto* Form = new TForm(App.get());
+    Form->SetBorderStyle(bsNone);
+    Form->SetBounds(0, 0, 700, 300);
+    auto* Editor = new THexEditor(Form);
+    Editor->SetParent(Form);
+    Editor->GetFont().SetName("Courier New");
+    Editor->SetBounds(0, 0, 680, 300);
+    auto* Bar = new TScrollBar(Form);
+    Bar->SetKind(sbVertical);
+    Bar->SetParent(Form);
+    Bar->SetBounds(680, 0, 17, 300);
+    Editor->SetScrollBar(Bar);
+    Form->Show();
+    Editor->SetFocus();
+    Pump();
+    TBitmap Probe(1, 1);
+    TCanvas C(Probe);
+    C.SetFont(Editor->GetFont());
+    const int W = C.TextWidth("A"), H = C.TextHeight("A");
+    ASSERT_EQ(C.TextWidth("0123456789ABCDEF."), 17 * W) << "the test font is not monospace";
+
+    TViewModel Model;
+    Model.Rows = (300 - 10 - 1) / H;
+    ASSERT_EQ(Editor->GetRowsPainted(), Model.Rows);
+    std::mt19937 Random(15);
+    const HWND Window = Form->GetHandle();
+    const unsigned Keys[] = {VK_PRIOR, VK_NEXT, VK_END, VK_HOME, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN};
+    const char Typed[] = "0123456789abcdefABCDEFgz~ ";
+    int Clicks = 0, Scrolls = 0;
+    for (int Step = 0; Step < 4000; ++Step) {
+        const unsigned Pick = Random() % 100;
+        const int Before = Model.Position;
+        if (Pick < 35) {
+            // Navigation keys weighted towards the small moves.
+            const unsigned K = Keys[Random() % 3 ? 4 + Random() % 4 : Random() % 4];
+            WM().HandleKey(Window, WM_KEYDOWN, K, 0);
+            WM().HandleKey(Window, WM_KEYUP, K, 0);
+            Model.Key(K);
+        } else if (Pick < 80) {
+            const char Ch = Typed[Random() % (sizeof Typed - 1)];
+            WM().HandleChar(Window, char32_t(Ch));
+            Model.Char(Ch);
+        } else if (Pick < 97) {
+            // A click in the middle of a cell of a painted row, either panel.
+            const int Row = int(Random() % unsigned(Model.Rows)), Byte = int(Random() % 16);
+            const int Panel = int(Random() % 2);
+            const int Values = 12 + 8 * W + 20;
+            const int X = Panel == 0 ? Values + Byte * 2 * W + Byte / 4 * W + W
+                                     : Values + 35 * W + 20 + Byte * W + W / 2;
+            const TPoint At{X, 10 + Row * H + H / 2};
+            WM().HandleMouse(Window, WM_LBUTTONDOWN, MK_LBUTTON, At);
+            WM().HandleMouse(Window, WM_LBUTTONUP, 0, At);
+            Model.Move((Model.Position + Row) * TViewModel::Line + Byte);
+            Model.Panel = Panel;
+            ++Clicks;
+        } else {
+            // Undo and redo move the cursor to the entry they recall, when there is one.
+            const bool Redo = Pick == 99;
+            if ((Redo ? Model.RedoCount : Model.ChangeCount) > 0) {
+                Redo ? Model.Redo() : Model.Undo();
+                Model.Move(Model.Cursor);
+            }
+            Redo ? Editor->Redo() : Editor->Undo();
+        }
+        Pump();
+        Scrolls += Model.Position != Before;
+        ASSERT_EQ(Editor->GetCursorOffset(), Model.Cursor) << "step " << Step;
+        ASSERT_EQ(Editor->GetCursorPanel(), Model.Panel) << "step " << Step;
+        ASSERT_EQ(Editor->GetDigitIndex(), Model.Digit) << "step " << Step;
+        ASSERT_EQ(Bar->GetPosition(), Model.Position) << "step " << Step;
+        ASSERT_EQ(Editor->GetChangeLog().GetChangeCount(), Model.ChangeCount) << "step " << Step;
+        ASSERT_EQ(Editor->GetChangeLog().GetRedoCount(), Model.RedoCount) << "step " << Step;
+        ASSERT_EQ(Editor->GetByte(Model.Cursor), Model.GetByte(Model.Cursor)) << "step " << Step;
+        if (Step % 500 == 0)
+            ExpectLogs(*Editor, Model, Step);
+        if (HasFatalFailure())
+            return;
+    }
+    ExpectLogs(*Editor, Model, -1);
+    EXPECT_GT(Clicks, 400);
+    EXPECT_GT(Scrolls, 40);
 }
 
 } // namespace
