@@ -1,0 +1,1 @@
+// Keeps the forms library non-empty until its first form lands.
