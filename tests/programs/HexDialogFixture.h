@@ -49,6 +49,7 @@ protected:
                     ADD_FAILURE() << "The dialog is still open";
                     D->SetModalResult(mrCancel);
                 }
+                Wake();
             },
             10);
     }
@@ -79,9 +80,14 @@ protected:
                 Boxes.push_back(Text);
                 WM().HandleKey(Box->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
                 WM().HandleKey(Box->GetHandle(), WM_KEYUP, VK_RETURN, 0);
+                Wake();
             },
             10);
     }
+
+    // A message for the modal loop waiting on the headless port, which would otherwise take the
+    // empty queue for the end of all input.
+    void Wake() { WM().PostMessage(Form->GetHandle(), WM_NULL, 0, 0); }
 
     // The dialog's window: over the main form's middle.
     void ExpectCentredOverTheMainForm() const
