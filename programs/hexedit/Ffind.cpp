@@ -19,10 +19,13 @@ std::string Complaint(const std::string& Text, int Mode)
 {
     const std::string T = TrimBlanks(Text);
     if (Mode == THexEditor::SearchDecimal) {
-        // A sign allows decimal digits only, and a negative number is its 32-bit complement.
+        // A sign takes decimal digits right after it, and a negative number is its 32-bit
+        // complement.
         const bool Signed = !T.empty() && (T[0] == '-' || T[0] == '+');
         const std::optional<std::uint64_t> Value =
-            ReadWholeNumber(Signed ? T.substr(1) : T, 10, !Signed);
+            Signed && (T.size() < 2 || T[1] < '0' || T[1] > '9')
+                ? std::nullopt
+                : ReadWholeNumber(Signed ? T.substr(1) : T, 10, !Signed);
         if (Value && *Value <= (Signed && T[0] == '-' ? 0x80000000u : 0xFFFFFFFFu))
             return {};
         return "\"" + T + "\" is not a number from -2147483648 to 4294967295 (or 0x0 to " +
@@ -59,6 +62,8 @@ TFormFind::TFormFind(TComponent* AOwner) : TForm(AOwner)
     CheckBoxFromCursor = FindPart<TCheckBox>("CheckBoxFromCursor");
     ButtonFind = FindPart<TButton>("ButtonFind");
     ButtonCancel = FindPart<TButton>("ButtonCancel");
+    // The editor keeps no longer search text: a longer one would be cut without a word.
+    EditFindWhat->SetMaxLength(int(THexEditor::SearchTextRoom));
     DoCreate();
     UpdateControls();
 }

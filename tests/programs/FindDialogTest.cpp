@@ -217,6 +217,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FindDialogRefused,
                                          TRefusedCase{"NegativePast32Bits", 1, "-2147483649"},
                                          TRefusedCase{"HexadecimalPast32Bits", 1, "0x100000000"},
                                          TRefusedCase{"SignedHexadecimal", 1, "-0x10"},
+                                         TRefusedCase{"BlankAfterTheSign", 1, "- 5"},
                                          TRefusedCase{"HexBytesWithOtherLetters", 2, "4D 5G"},
                                          TRefusedCase{"HexBytesWithoutDigits", 2, "xyz"}),
                          ByName{});
