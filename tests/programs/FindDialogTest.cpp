@@ -27,7 +27,7 @@ protected:
     TFindRequest Request{"last", THexEditor::SearchCharacters, false, false};
 };
 
-TEST_F(FindDialogTest, OpensFilledFromTheLastSearchWithTheTextSelected)
+TEST_F(FindDialogTest, OpensFilledFromTheLastSearchAndCancelLeavesIt)
 {
     Request = {" 4d 5a", THexEditor::SearchHex, true, true};
     const bool Found = Find([this](TFormFind& D) {
@@ -39,22 +39,14 @@ TEST_F(FindDialogTest, OpensFilledFromTheLastSearchWithTheTextSelected)
         EXPECT_TRUE(D.CheckBoxMatchCase->GetChecked());
         EXPECT_FALSE(D.CheckBoxMatchCase->GetEnabled());
         EXPECT_TRUE(D.CheckBoxFromCursor->GetChecked());
-        Key(VK_ESCAPE);
+        Type("new");
+        Click(D.CheckBoxFromCursor);
+        Click(D.ButtonCancel);
     });
     EXPECT_FALSE(Found);
     EXPECT_EQ(Request.Text, " 4d 5a");
     EXPECT_EQ(Request.Mode, THexEditor::SearchHex);
-}
-
-TEST_F(FindDialogTest, CancelLeavesTheRequestAsItWas)
-{
-    EXPECT_FALSE(Find([this](TFormFind& D) {
-        Type("new");
-        Click(D.CheckBoxFromCursor);
-        Click(D.ButtonCancel);
-    }));
-    EXPECT_EQ(Request.Text, "last");
-    EXPECT_FALSE(Request.FromCursor);
+    EXPECT_TRUE(Request.FromCursor);
 }
 
 TEST_F(FindDialogTest, TabVisitsTheControlsTopToBottom)
