@@ -1,9 +1,10 @@
 #pragma once
 
-// Cases that drive one of the hex editor program's modal dialogs over a main form, as the user
-// would: the dialog's class runs its Execute while a queued step works the open dialog with keys
-// and clicks, and answers any message box it brings up.
+// Cases that drive the hex editor program's windows as the user would: a main form of class
+// TMain, and the modal dialogs over it, worked by queued steps with keys and clicks while their
+// loops run; message boxes are answered and what they said is kept.
 
+#include "framework/stdctrls/Button.h"
 #include "framework/stdctrls/MessageForm.h"
 #include "framework/windows/Screen.h"
 #include "tests/support/HeadlessApp.h"
@@ -13,13 +14,15 @@
 #include <string>
 #include <vector>
 
-class HexDialogTest : public HeadlessFormTest
+template <class TMain>
+class HexProgramTest : public HeadlessFormTest
 {
 protected:
     void SetUp() override
     {
         HeadlessFormTest::SetUp();
-        App->CreateForm(Form);
+        App->CreateForm(Main);
+        Form = Main;
         Form->SetBounds(200, 150, 500, 400);
         Form->Show();
         Pump();
@@ -49,37 +52,47 @@ protected:
                     ADD_FAILURE() << "The dialog is still open";
                     D->SetModalResult(mrCancel);
                 }
+                Dialog = nullptr;
                 Wake();
             },
             10);
     }
 
-    void Key(unsigned VirtualKey)
+    // Keys and characters to the open dialog, or to the main form when none is open.
+    void Key(unsigned VirtualKey, TShiftState Shift = 0)
     {
-        WM().HandleKey(Dialog->GetHandle(), WM_KEYDOWN, VirtualKey, 0);
-        WM().HandleKey(Dialog->GetHandle(), WM_KEYUP, VirtualKey, 0);
+        const HWND Target = (Dialog ? Dialog : Form)->GetHandle();
+        WM().HandleKey(Target, WM_KEYDOWN, VirtualKey, Shift);
+        WM().HandleKey(Target, WM_KEYUP, VirtualKey, Shift);
         Pump();
     }
     void Type(const std::string& Text)
     {
         for (char C : Text)
-            WM().HandleChar(Dialog->GetHandle(), char32_t(C));
+            WM().HandleChar((Dialog ? Dialog : Form)->GetHandle(), char32_t(C));
         Pump();
     }
 
-    // Queues answering the next message box with Enter; its text goes to Boxes.
-    void AnswerBox()
+    // Queues answering the next message box with Enter, or with the button of caption Button;
+    // its text, the lines joined by blanks, goes to Boxes.
+    void AnswerBox(const std::string& Button = {})
     {
         Port().QueueEvent(
-            [this] {
+            [this, Button] {
                 TMessageForm* Box = Open<TMessageForm>();
                 ASSERT_NE(Box, nullptr) << "no message box";
                 std::string Text;
                 for (const std::string& Line : Box->GetLines())
-                    Text += (Text.empty() ? "" : " ") + Line;
+                    if (!Line.empty())
+                        Text += (Text.empty() ? "" : " ") + Line;
                 Boxes.push_back(Text);
-                WM().HandleKey(Box->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
-                WM().HandleKey(Box->GetHandle(), WM_KEYUP, VK_RETURN, 0);
+                if (Button.empty()) {
+                    WM().HandleKey(Box->GetHandle(), WM_KEYDOWN, VK_RETURN, 0);
+                    WM().HandleKey(Box->GetHandle(), WM_KEYUP, VK_RETURN, 0);
+                }
+                for (TButton* B : Box->GetButtons())
+                    if (B->GetCaption() == Button)
+                        B->Click();
                 Wake();
             },
             10);
@@ -98,6 +111,9 @@ protected:
                     Form->GetTop() + Form->GetHeight() / 2, 1);
     }
 
+    TMain* Main = nullptr;
     TForm* Dialog = nullptr;
     std::vector<std::string> Boxes;
 };
+
+using HexDialogTest = HexProgramTest<TForm>;
