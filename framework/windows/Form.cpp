@@ -346,6 +346,7 @@ TModalResult TForm::ShowModal()
         throw EInvalidOperation("Cannot make a visible window modal");
     // Every other form stops taking input while this one is up.
     std::vector<HWND> Disabled;
+    const HWND ActiveBefore = WM().GetActiveWindow();
     for (TForm* F : Screen().GetForms())
         if (F != this && F->HandleAllocated() && WM().IsWindowEnabled(F->GetHandleIfAllocated())) {
             Disabled.push_back(F->GetHandleIfAllocated());
@@ -353,10 +354,12 @@ TModalResult TForm::ShowModal()
         }
     FModal = true;
     FModalResult = mrNone;
+    // Afterwards the window that was active before is again, with the focus where it was.
     struct TRestore
     {
         TForm& Form;
         std::vector<HWND>& Disabled;
+        HWND ActiveBefore;
         ~TRestore()
         {
             Form.FModal = false;
@@ -365,8 +368,11 @@ TModalResult TForm::ShowModal()
                     WM().EnableWindow(H, true);
             if (!Form.IsDestroying())
                 Form.Hide();
+            if (ActiveBefore && ActiveBefore != Form.GetHandleIfAllocated() &&
+                WM().IsWindow(ActiveBefore) && WM().IsWindowVisible(ActiveBefore))
+                WM().SetActiveWindow(ActiveBefore);
         }
-    } Restore{*this, Disabled};
+    } Restore{*this, Disabled, ActiveBefore};
     Show();
     while (FModalResult == mrNone) {
         if (!Application().HandleMessage()) {

@@ -132,6 +132,9 @@ public:
     // one): the key state that GetKeyState reads on Windows.
     TShiftState GetKeyShift() const { return FKeyShift; }
     HWND GetActiveWindow() const { return FActive; }
+    // Activates a top-level window on the desktop and gives the focus back to the window inside
+    // it that last had it; the window active before, or 0.
+    HWND SetActiveWindow(HWND Wnd);
 
     // Painting.
     bool InvalidateRect(HWND Wnd, const TRect* Rect, bool Erase);
@@ -164,6 +167,8 @@ private:
     class TPeerEvents;
 
     TWindow* Find(HWND Wnd) const;
+    // Gives the focus back to the window inside TopLevel that last had it (see SetActiveWindow).
+    void RestoreFocus(HWND TopLevel);
     TWindow& TopLevelOf(TWindow& W) const;
     TPoint OffsetInTopLevel(const TWindow& W) const;
     TRegion VisibleRegion(const TWindow& W) const; // in top-level client coordinates

@@ -70,6 +70,8 @@ HWND TWindowManager::SetFocus(HWND Wnd)
         SendMessage(Old, WM_KILLFOCUS, Wnd, 0);
     if (Wnd && FFocus == Wnd) {
         FActive = GetTopLevel(Wnd);
+        if (TWindow* Top = Find(FActive))
+            Top->LastFocus = Wnd;
         SendMessage(Wnd, WM_SETFOCUS, Old, 0);
     }
     return Old;
@@ -189,6 +191,32 @@ void TWindowManager::HandleCloseRequest(HWND TopLevel)
         PostMessage(TopLevel, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+HWND TWindowManager::SetActiveWindow(HWND Wnd)
+{
+    TWindow* W = Find(Wnd);
+    if (!W || !W->IsTopLevel())
+        return 0;
+    const HWND Old = FActive;
+    if (W->Peer)
+        W->Peer->Activate();
+    FActive = Wnd;
+    RestoreFocus(Wnd);
+    return Old;
+}
+
+void TWindowManager::RestoreFocus(HWND TopLevel)
+{
+    // As Windows does on activation: the focus goes back where it was when the window was left,
+    // unless it is already inside or that window can no longer take it.
+    const TWindow* Top = Find(TopLevel);
+    if (!Top || (FFocus && Find(FFocus) && GetTopLevel(FFocus) == TopLevel))
+        return;
+    const HWND Last = Top->LastFocus;
+    if (Last && Find(Last) && GetTopLevel(Last) == TopLevel && IsWindowVisible(Last) &&
+        IsWindowEnabled(Last))
+        SetFocus(Last);
+}
+
 void TWindowManager::HandleFocus(HWND TopLevel, bool Gained)
 {
     if (!Find(TopLevel))
@@ -196,6 +224,7 @@ void TWindowManager::HandleFocus(HWND TopLevel, bool Gained)
     if (Gained) {
         FActive = TopLevel;
         SendMessage(TopLevel, WM_ACTIVATE, 1, 0);
+        RestoreFocus(TopLevel);
     } else {
         if (FActive == TopLevel)
             FActive = 0;

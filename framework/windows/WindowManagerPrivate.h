@@ -25,7 +25,8 @@ struct TWindowManager::TWindow
     std::unique_ptr<TPeerEvents> Events;
     std::unique_ptr<TBitmap> BackBuffer;
     std::optional<TRegion> WindowRegion;
-    TRect FrameInsets; // left, top, right, bottom thickness of the native frame
+    TRect FrameInsets;  // left, top, right, bottom thickness of the native frame
+    HWND LastFocus = 0; // the window inside that last had the focus, given back on activation
     std::optional<TPaintContext> Painting;
 
     bool IsTopLevel() const { return Parent == 0; }

@@ -276,6 +276,37 @@ TEST_F(ControlTest, AQuitPostedInsideAModalLoopEndsTheRun)
     EXPECT_TRUE(App->GetTerminated());
 }
 
+TEST_F(ControlTest, TheFocusComesBackWhereItWasAfterAModalFormAndOnActivation)
+{
+    TForm* Main = nullptr;
+    App->CreateForm(Main);
+    const auto Add = [](TForm* Owner, int Left) {
+        auto* C = new TCustomControl(Owner);
+        C->SetBounds(Left, 0, 20, 20);
+        C->SetParent(Owner);
+        return C;
+    };
+    Add(Main, 0);
+    TCustomControl* Second = Add(Main, 30);
+    Main->Show();
+    Second->SetFocus();
+    auto* Dialog = new TForm(App.get());
+    TCustomControl* InDialog = Add(Dialog, 0);
+    Port().QueueEvent([&] {
+        InDialog->SetFocus();
+        EXPECT_TRUE(InDialog->Focused());
+        Dialog->SetModalResult(mrOk);
+    });
+    Dialog->ShowModal();
+    EXPECT_TRUE(Second->Focused());
+    EXPECT_EQ(WM().GetActiveWindow(), Main->GetHandle());
+    // Another program took the desktop's focus and gives it back.
+    WM().HandleFocus(Main->GetHandle(), false);
+    WM().SetFocus(0);
+    WM().HandleFocus(Main->GetHandle(), true);
+    EXPECT_TRUE(Second->Focused());
+}
+
 TEST_F(ControlTest, HidingTheApplicationWindowHidesTheMainFormsTaskbarButton)
 {
     // The form created first through CreateForm is the main form.
