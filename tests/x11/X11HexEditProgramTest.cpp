@@ -137,7 +137,8 @@ TEST_F(X11HexEditProgramTest, EditsUndoRedoFindAndSaveAsTyped)
     Start(Path);
     const unsigned long Main = Focus("data.bin - Hex Editor");
     ASSERT_NE(Main, 0u);
-    Type("41");    // the first byte, in the hex column
+    Type("41"); // the first byte, in the hex column
+    ASSERT_NE(Focus("*data.bin - Hex Editor"), 0u);
     Press(XK_Tab); // to the character column, on the second byte
     Type("Z");
     Press(XK_z, {XK_Control_L}); // undo the Z
