@@ -210,4 +210,5 @@ constexpr unsigned VK_RIGHT = 0x27;
 constexpr unsigned VK_DOWN = 0x28;
 constexpr unsigned VK_INSERT = 0x2D;
 constexpr unsigned VK_DELETE = 0x2E;
+constexpr unsigned VK_F3 = 0x72;
 constexpr unsigned VK_F10 = 0x79;
