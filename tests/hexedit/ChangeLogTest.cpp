@@ -1,69 +1,12 @@
 #include "hexedit/ChangeLog.h"
 
+#include "tests/hexedit/ChangeLogModel.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
 namespace {
-
-// The two logs as plain arrays, oldest first: a full change log moves every entry down one place.
-struct TModel
-{
-    static constexpr int Size = 1024;
-    TChangeEntry Changes[Size] = {};
-    int ChangeCount = 0;
-    TChangeEntry Redo[Size] = {};
-    int RedoCount = 0;
-
-    void Clear() { ChangeCount = RedoCount = 0; }
-    void Push(std::int32_t Type, std::int32_t Offset, std::int32_t Old, std::int32_t New)
-    {
-        if (ChangeCount == Size) {
-            for (int I = 1; I < Size; ++I)
-                Changes[I - 1] = Changes[I];
-            ChangeCount = Size - 1;
-        }
-        if (ChangeCount > 0 && Changes[ChangeCount - 1].Offset == Offset &&
-            (Changes[ChangeCount - 1].Flags & 1) == 0) {
-            Changes[ChangeCount - 1].NewValue = New;
-            return;
-        }
-        Changes[ChangeCount++] = {Type, 0, Offset, Old, New};
-        RedoCount = 0;
-    }
-    void Seal()
-    {
-        if (ChangeCount > 0)
-            Changes[ChangeCount - 1].Flags |= 1;
-    }
-    bool PopUndo(TChangeEntry& Entry)
-    {
-        if (ChangeCount == 0)
-            return false;
-        Entry = Changes[ChangeCount - 1];
-        if (RedoCount < Size)
-            Redo[RedoCount++] = Entry;
-        --ChangeCount;
-        return true;
-    }
-    bool PopRedo(TChangeEntry& Entry)
-    {
-        if (RedoCount == 0)
-            return false;
-        const int Before = RedoCount;
-        Entry = Redo[RedoCount - 1];
-        Push(Entry.Type, Entry.Offset, Entry.OldValue, Entry.NewValue);
-        RedoCount = Before - 1;
-        return true;
-    }
-    const TChangeEntry* FindOffset(std::int32_t Offset) const
-    {
-        for (int I = 0; I < ChangeCount; ++I)
-            if (Changes[I].Offset == Offset)
-                return &Changes[I];
-        return nullptr;
-    }
-};
 
 // Offsets the random pushes use: a small range so that offsets repeat, and the extremes.
 std::int32_t RandomOffset(std::mt19937& Random)
@@ -73,41 +16,11 @@ std::int32_t RandomOffset(std::mt19937& Random)
     return static_cast<std::int32_t>(Random() % 64);
 }
 
-void ExpectSame(const TChangeLog& Log, const TModel& Model, int Step)
-{
-    ASSERT_EQ(Log.GetChangeCount(), Model.ChangeCount) << "step " << Step;
-    ASSERT_EQ(Log.GetRedoCount(), Model.RedoCount) << "step " << Step;
-    for (int I = 0; I < Model.ChangeCount; ++I)
-        ASSERT_EQ(Log.GetChange(I), Model.Changes[I]) << "step " << Step << " change " << I;
-    for (int I = 0; I < Model.RedoCount; ++I)
-        ASSERT_EQ(Log.GetRedo(I), Model.Redo[I]) << "step " << Step << " redo " << I;
-    const TChangeEntry* Last = Log.LastChange();
-    ASSERT_EQ(Last == nullptr, Model.ChangeCount == 0);
-    if (Model.ChangeCount > 0) {
-        ASSERT_EQ(*Last, Model.Changes[Model.ChangeCount - 1]);
-    }
-    ASSERT_EQ(Log.LastRedo() == nullptr, Model.RedoCount == 0);
-    if (Model.RedoCount > 0) {
-        ASSERT_EQ(*Log.LastRedo(), Model.Redo[Model.RedoCount - 1]);
-    }
-    for (std::int32_t Offset = -1; Offset < 65; ++Offset) {
-        const TChangeEntry* Expected = Model.FindOffset(Offset);
-        ASSERT_EQ(Log.HasChangeAt(Offset), Expected != nullptr)
-            << "step " << Step << " @" << Offset;
-        const TChangeEntry* Found = Log.FindOffset(Offset);
-        ASSERT_EQ(Found != nullptr, Expected != nullptr) << "step " << Step << " @" << Offset;
-        if (Found != nullptr) {
-            ASSERT_EQ(*Found, *Expected) << "step " << Step << " @" << Offset;
-        }
-    }
-    ASSERT_EQ(Log.HasChangeAt(INT32_MAX), Model.FindOffset(INT32_MAX) != nullptr);
-}
-
 TEST(ChangeLogTest, FollowsThePlainArraysThroughRandomOperations)
 {
     std::mt19937 Random(20261208);
     TChangeLog Log;
-    TModel Model;
+    TChangeLogModel Model;
     // Phases that fill the logs, empty them by undoing, redo and mix, so that full logs, drops,
     // merges and redo-merges all happen; counted below so that the run cannot silently miss them.
     enum
@@ -117,7 +30,7 @@ TEST(ChangeLogTest, FollowsThePlainArraysThroughRandomOperations)
         Redo,
         Mixed
     } Phase = Edit;
-    int PhaseLeft = 0, FullChanges = 0, FullRedos = 0, Merges = 0, Clears = 0;
+    int PhaseLeft = 0, FullChanges = 0, FullRedos = 0, Clears = 0;
     for (int Step = 0; Step < 120000; ++Step) {
         if (PhaseLeft-- <= 0) {
             Phase = static_cast<decltype(Phase)>(Random() % 4);
@@ -139,10 +52,8 @@ TEST(ChangeLogTest, FollowsThePlainArraysThroughRandomOperations)
             const auto Type = static_cast<std::int32_t>(Random() % 3);
             const auto Old = static_cast<std::int32_t>(Random()),
                        New = static_cast<std::int32_t>(Random());
-            const int Before = Model.ChangeCount;
             Log.Push(Type, Offset, Old, New);
             Model.Push(Type, Offset, Old, New);
-            Merges += Model.ChangeCount == Before && Before < TModel::Size;
         } else if (Pick < W[1]) {
             Log.Seal();
             Model.Seal();
@@ -153,15 +64,15 @@ TEST(ChangeLogTest, FollowsThePlainArraysThroughRandomOperations)
             ASSERT_EQ(Log.PopRedo(FromLog), Model.PopRedo(FromModel)) << "step " << Step;
             ASSERT_EQ(FromLog, FromModel) << "step " << Step;
         }
-        FullChanges += Model.ChangeCount == TModel::Size;
-        FullRedos += Model.RedoCount == TModel::Size;
-        ExpectSame(Log, Model, Step);
+        FullChanges += Model.ChangeCount == TChangeLogModel::Size;
+        FullRedos += Model.RedoCount == TChangeLogModel::Size;
+        Model.ExpectSame(Log, Step);
         if (HasFatalFailure())
             return;
     }
     EXPECT_GT(FullChanges, 100);
     EXPECT_GT(FullRedos, 0);
-    EXPECT_GT(Merges, 1000);
+    EXPECT_GT(Model.Merges, 1000);
     EXPECT_GT(Clears, 0);
 }
 

@@ -2,6 +2,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/stdctrls/ScrollBar.h"
 #include "hexedit/Hexcontrol.h"
+#include "tests/hexedit/ChangeLogModel.h"
 #include "tests/support/HeadlessApp.h"
 
 #include <algorithm>
@@ -12,46 +13,22 @@
 
 namespace {
 
-// The editor's data, cursor and both logs as plain arrays with counts, written straight from the
-// rules: a full change log moves every entry down one place, an unsealed newest entry at the
-// same offset takes the new value, a fresh entry forgets the redo log.
+// The editor's data and cursor as a plain array and an index beside the plain logs: a cursor
+// move seals the newest change, undo and redo write the value they recall and move the cursor
+// to it, without recording that as a change.
 struct TModel
 {
-    static constexpr int Room = 1024;
     std::vector<std::uint8_t> Data = std::vector<std::uint8_t>(1024);
     int Size = 1024;
     int Cursor = 5;
     int Group = 4;
     int Suppress = 0;
-    TChangeEntry Changes[Room] = {};
-    int ChangeCount = 0;
-    TChangeEntry RedoLog[Room] = {};
-    int RedoCount = 0;
-    // Coverage, so that the run cannot silently miss the interesting cases.
-    int Drops = 0, Merges = 0, MostRedo = 0;
+    TChangeLogModel Log;
 
     TModel()
     {
         for (int I = 0; I < Size; ++I)
             Data[std::size_t(I)] = std::uint8_t(I % 256);
-    }
-
-    void Push(std::int32_t Type, std::int32_t Offset, std::int32_t Old, std::int32_t New)
-    {
-        if (ChangeCount == Room) {
-            for (int I = 1; I < Room; ++I)
-                Changes[I - 1] = Changes[I];
-            ChangeCount = Room - 1;
-            ++Drops;
-        }
-        TChangeEntry* Last = ChangeCount > 0 ? &Changes[ChangeCount - 1] : nullptr;
-        if (Last && Last->Offset == Offset && (Last->Flags & 1) == 0) {
-            Last->NewValue = New;
-            ++Merges;
-            return;
-        }
-        Changes[ChangeCount++] = {Type, 0, Offset, Old, New};
-        RedoCount = 0;
     }
     std::uint8_t GetByte(int Offset) const
     {
@@ -62,7 +39,7 @@ struct TModel
         if (Offset < 0 || Offset >= Size)
             return;
         if (Suppress == 0)
-            Push(0, Offset, GetByte(Offset), Value);
+            Log.Push(0, Offset, GetByte(Offset), Value);
         Data[std::size_t(Offset)] = Value;
     }
     std::uint32_t GetWord(int Offset) const
@@ -77,7 +54,7 @@ struct TModel
     {
         const int Base = Offset / Group * Group;
         if (Suppress == 0)
-            Push(1, Base, std::int32_t(GetWord(Base)), std::int32_t(Value));
+            Log.Push(1, Base, std::int32_t(GetWord(Base)), std::int32_t(Value));
         ++Suppress;
         for (int N = Group - 1; N >= 0; --N) {
             SetByte(Base + N, std::uint8_t(Value & 0xFF));
@@ -88,11 +65,13 @@ struct TModel
     void MoveCursor(int Offset)
     {
         Cursor = Offset < 0 ? 0 : Offset > Size - 1 ? Size - 1 : Offset;
-        if (ChangeCount > 0)
-            Changes[ChangeCount - 1].Flags |= 1;
+        Log.Seal();
     }
-    void Recall(const TChangeEntry& E, bool Forward)
+    void Recall(bool Forward)
     {
+        TChangeEntry E;
+        if (!(Forward ? Log.PopRedo(E) : Log.PopUndo(E)))
+            return;
         ++Suppress;
         const std::int32_t Value = Forward ? E.NewValue : E.OldValue;
         if (E.Type == 0)
@@ -102,38 +81,16 @@ struct TModel
         MoveCursor(E.Offset);
         --Suppress;
     }
-    void Undo()
-    {
-        if (ChangeCount == 0)
-            return;
-        const TChangeEntry E = Changes[--ChangeCount];
-        if (RedoCount < Room)
-            RedoLog[RedoCount++] = E;
-        MostRedo = std::max(MostRedo, RedoCount);
-        Recall(E, false);
-    }
-    void Redo()
-    {
-        if (RedoCount == 0)
-            return;
-        const int Before = RedoCount;
-        const TChangeEntry E = RedoLog[RedoCount - 1];
-        Push(E.Type, E.Offset, E.OldValue, E.NewValue);
-        RedoCount = Before - 1;
-        Recall(E, true);
-    }
+    void Undo() { Recall(false); }
+    void Redo() { Recall(true); }
 };
 
 using HexEditorModelTest = HeadlessAppTest;
 
 void ExpectLogs(const THexEditor& Editor, const TModel& Model, int Step)
 {
-    const TChangeLog& Log = Editor.GetChangeLog();
     ASSERT_EQ(std::memcmp(Editor.GetData(), Model.Data.data(), Model.Data.size()), 0) << Step;
-    for (int I = 0; I < Model.ChangeCount; ++I)
-        ASSERT_EQ(Log.GetChange(I), Model.Changes[I]) << "step " << Step << " change " << I;
-    for (int I = 0; I < Model.RedoCount; ++I)
-        ASSERT_EQ(Log.GetRedo(I), Model.RedoLog[I]) << "step " << Step << " redo " << I;
+    Model.Log.ExpectSame(Editor.GetChangeLog(), Step);
 }
 
 TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
@@ -178,11 +135,12 @@ TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
             Editor->MoveCursor(Offset);
             Model.MoveCursor(Offset);
         } else if (Pick < W[3]) {
-            Touched = Model.ChangeCount > 0 ? Model.Changes[Model.ChangeCount - 1].Offset : 0;
+            Touched =
+                Model.Log.ChangeCount > 0 ? Model.Log.Changes[Model.Log.ChangeCount - 1].Offset : 0;
             Editor->Undo();
             Model.Undo();
         } else if (Pick < W[4]) {
-            Touched = Model.RedoCount > 0 ? Model.RedoLog[Model.RedoCount - 1].Offset : 0;
+            Touched = Model.Log.RedoCount > 0 ? Model.Log.Redo[Model.Log.RedoCount - 1].Offset : 0;
             Editor->Redo();
             Model.Redo();
         } else {
@@ -191,13 +149,14 @@ TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
             Model.SetByte(Model.Cursor, std::uint8_t(Value));
         }
         const TChangeLog& Log = Editor->GetChangeLog();
-        ASSERT_EQ(Log.GetChangeCount(), Model.ChangeCount) << "step " << Step;
-        ASSERT_EQ(Log.GetRedoCount(), Model.RedoCount) << "step " << Step;
+        ASSERT_EQ(Log.GetChangeCount(), Model.Log.ChangeCount) << "step " << Step;
+        ASSERT_EQ(Log.GetRedoCount(), Model.Log.RedoCount) << "step " << Step;
         ASSERT_EQ(Editor->GetCursorOffset(), Model.Cursor) << "step " << Step;
         for (int I = Touched; I < Touched + 4; ++I)
             ASSERT_EQ(Editor->GetByte(I), Model.GetByte(I)) << "step " << Step << " @" << I;
-        if (Model.ChangeCount > 0) {
-            ASSERT_EQ(*Log.LastChange(), Model.Changes[Model.ChangeCount - 1]) << "step " << Step;
+        if (Model.Log.ChangeCount > 0) {
+            ASSERT_EQ(*Log.LastChange(), Model.Log.Changes[Model.Log.ChangeCount - 1])
+                << "step " << Step;
         }
         if (Step % 1000 == 0)
             ExpectLogs(*Editor, Model, Step);
@@ -205,9 +164,9 @@ TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
             return;
     }
     ExpectLogs(*Editor, Model, -1);
-    EXPECT_GT(Model.Drops, 100);
-    EXPECT_GT(Model.Merges, 100);
-    EXPECT_EQ(Model.MostRedo, TModel::Room);
+    EXPECT_GT(Model.Log.Drops, 100);
+    EXPECT_GT(Model.Log.Merges, 100);
+    EXPECT_EQ(Model.Log.MostRedo, TChangeLogModel::Size);
 }
 
 // The view on top of the model: panel, digit index and a linked bar's position, as keys, typed
@@ -321,7 +280,7 @@ TEST_F(HexEditorModelTest, KeysCharactersAndClicksThroughTheWindowFollowTheModel
         } else {
             // Undo and redo move the cursor to the entry they recall, when there is one.
             const bool Redo = Pick == 99;
-            if ((Redo ? Model.RedoCount : Model.ChangeCount) > 0) {
+            if ((Redo ? Model.Log.RedoCount : Model.Log.ChangeCount) > 0) {
                 Redo ? Model.Redo() : Model.Undo();
                 Model.Move(Model.Cursor);
             }
@@ -333,8 +292,9 @@ TEST_F(HexEditorModelTest, KeysCharactersAndClicksThroughTheWindowFollowTheModel
         ASSERT_EQ(Editor->GetCursorPanel(), Model.Panel) << "step " << Step;
         ASSERT_EQ(Editor->GetDigitIndex(), Model.Digit) << "step " << Step;
         ASSERT_EQ(Bar->GetPosition(), Model.Position) << "step " << Step;
-        ASSERT_EQ(Editor->GetChangeLog().GetChangeCount(), Model.ChangeCount) << "step " << Step;
-        ASSERT_EQ(Editor->GetChangeLog().GetRedoCount(), Model.RedoCount) << "step " << Step;
+        ASSERT_EQ(Editor->GetChangeLog().GetChangeCount(), Model.Log.ChangeCount)
+            << "step " << Step;
+        ASSERT_EQ(Editor->GetChangeLog().GetRedoCount(), Model.Log.RedoCount) << "step " << Step;
         ASSERT_EQ(Editor->GetByte(Model.Cursor), Model.GetByte(Model.Cursor)) << "step " << Step;
         if (Step % 500 == 0)
             ExpectLogs(*Editor, Model, Step);

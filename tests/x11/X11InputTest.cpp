@@ -1,5 +1,8 @@
 // Input through the X11 port from real (XTest) pointer and keyboard events: what the framework
-// hears, in client coordinates, with the Windows button and modifier bits.
+// hears, in client coordinates, with the Windows button and modifier bits. As on Windows, the
+// client points of a window that moves itself are measured from where the window is when they are
+// delivered, not from where the server had it when the pointer moved: a window dragged along with
+// the pointer depends on it.
 #include "framework/windows/Messages.h"
 #include "tests/x11/X11TestSupport.h"
 
@@ -301,6 +304,24 @@ TEST_F(X11InputTest, ThePointerPositionIsOnTheScreen)
     EXPECT_EQ(X11Port().GetCursorPos(), TPoint(123, 45));
     MovePointer({0, 1023});
     EXPECT_EQ(X11Port().GetCursorPos(), TPoint(0, 1023));
+}
+
+TEST_F(X11InputTest, AMoveOnItsWayCountsForEventsStillToCome)
+{
+    MovePointer({150, 170});
+    PointerButton(1, true);
+    MovePointer({160, 175}); // the server reports it from (100, 120)...
+    Window->SetBounds(TRect::FromSize(130, 100, 200, 150)); // ...but we moved before reading it
+    PointerButton(1, false);
+    const auto Ups = Await(TRecordedEvent::MouseUp, 1);
+    const auto Downs = Recorder.OfKind(TRecordedEvent::MouseDown);
+    const auto Moves = Recorder.OfKind(TRecordedEvent::MouseMove);
+    ASSERT_EQ(Downs.size(), 1u);
+    ASSERT_FALSE(Moves.empty());
+    ASSERT_FALSE(Ups.empty());
+    EXPECT_EQ(Downs[0].Point, TPoint(20, 70));
+    EXPECT_EQ(Moves.back().Point, TPoint(30, 75));
+    EXPECT_EQ(Ups[0].Point, TPoint(30, 75));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "framework/graphics/RegionBuilder.h"
 
 #include "tests/framework/graphics/PixelGrid.h"
+#include "tests/framework/graphics/RegionPicture.h"
 #include "tests/support/CaseName.h"
 
 #include <functional>
@@ -26,20 +27,12 @@ TRegion BuildFromGrid(const TPixelGrid& G)
 
 } // namespace
 
-struct TPictureCase
-{
-    const char* Name;
-    int Width, Height;
-    std::vector<TRect> Opaque; // filled in an otherwise transparent picture
-    std::vector<TRect> Expected;
-};
-
-class RegionBuilderPicture : public testing::TestWithParam<TPictureCase>
+class RegionBuilderPicture : public testing::TestWithParam<TRegionPicture>
 {};
 
 TEST_P(RegionBuilderPicture, GivesTheCanonicalRectangles)
 {
-    const TPictureCase& C = GetParam();
+    const TRegionPicture& C = GetParam();
     TPixelGrid G(C.Width, C.Height);
     for (const TRect& R : C.Opaque)
         G.Fill(R);
@@ -48,26 +41,7 @@ TEST_P(RegionBuilderPicture, GivesTheCanonicalRectangles)
     EXPECT_TRUE(Region.SelfCheck());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RegionBuilderPicture,
-    testing::Values(
-        // Identical rows above each other merge into one taller rectangle.
-        TPictureCase{"Block", 10, 12, {{2, 5, 5, 9}}, {{2, 5, 5, 9}}},
-        // One transparent row between blocks of the same columns keeps them apart.
-        TPictureCase{
-            "SplitBlocks", 8, 8, {{1, 1, 4, 3}, {1, 4, 4, 6}}, {{1, 1, 4, 3}, {1, 4, 4, 6}}},
-        TPictureCase{"NoTransparentPixel", 7, 3, {{0, 0, 7, 3}}, {{0, 0, 7, 3}}},
-        TPictureCase{"RunToTheRightEdge", 6, 2, {{3, 1, 6, 2}}, {{3, 1, 6, 2}}},
-        TPictureCase{"SinglePixel", 5, 5, {{4, 0, 5, 1}}, {{4, 0, 5, 1}}},
-        TPictureCase{"AllTransparent", 5, 5, {}, {}},
-        // A ring: the hole splits the middle rows into two spans.
-        TPictureCase{"Ring", 5, 5, {{0, 0, 5, 5}, {1, 1, 4, 4}}, {{0, 0, 5, 5}}},
-        TPictureCase{"Steps",
-                     4,
-                     3,
-                     {{0, 0, 1, 1}, {0, 1, 2, 2}, {0, 2, 3, 3}},
-                     {{0, 0, 1, 1}, {0, 1, 2, 2}, {0, 2, 3, 3}}}),
-    ByName{});
+INSTANTIATE_TEST_SUITE_P(Cases, RegionBuilderPicture, RegionPictures(), ByName{});
 
 TEST(RegionBuilder, TouchingRunsCoalesceAndEmptyRowsLeaveGaps)
 {
