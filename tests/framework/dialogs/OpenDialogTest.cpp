@@ -4,6 +4,7 @@
 
 #include "framework/dialogs/FileDialogForm.h"
 #include "framework/dialogs/SaveDialog.h"
+#include "framework/objects/FormReader.h"
 #include "framework/stdctrls/CustomPanel.h"
 #include "framework/windows/Screen.h"
 #include "tests/support/CaseName.h"
@@ -91,6 +92,26 @@ INSTANTIATE_TEST_SUITE_P(
                     TNativeCase{"NoNativeDialogDrawsOne", TFileDialogOutcome::NoNativeDialog, false,
                                 "old.bin", true}),
     ByName{});
+
+TEST(FileDialogDescription, HoldsTheDialogsSettings)
+{
+    RegisterClass<TSaveDialog>();
+    TForm Read(nullptr);
+    TFormReader::ReadInto(Read, "object Form1: TForm\n"
+                                "  object SaveDialog1: TSaveDialog\n"
+                                "    FileName = 'a.bin'\n"
+                                "    InitialDir = '/data'\n"
+                                "    Title = 'Export'\n"
+                                "    Filter = 'All files|*.*'\n"
+                                "  end\n"
+                                "end\n");
+    auto* D = dynamic_cast<TSaveDialog*>(Read.FindComponent("SaveDialog1"));
+    ASSERT_NE(D, nullptr);
+    EXPECT_EQ(D->GetFileName(), "a.bin");
+    EXPECT_EQ(D->GetInitialDir(), "/data");
+    EXPECT_EQ(D->GetTitle(), "Export");
+    EXPECT_EQ(D->GetFilter(), "All files|*.*");
+}
 
 TEST(FileDialogFilter, PairsDescriptionsWithPatterns)
 {
