@@ -181,6 +181,8 @@ class THexEditor : public TCustomControl
     // 0 saved (name taken, clean); 2 not all written; 3 not opened. The old file stays whole
     // unless the save succeeds; the logs and the cursor stay.
     int SaveToFile(const std::string& Name);
+    // Why the last load or save failed, in the system's words; empty after a success.
+    const std::string& GetFileError() const { return FFileError; }
 
     // ---- Change log
     void ChangeLogUpdate();
@@ -372,6 +374,7 @@ private:
     int FSuppress = 0;
     std::string FMessage;
     std::string FFileName;
+    std::string FFileError;
     std::array<std::uint8_t, DemoSize> FDemo{};
     std::array<std::uint8_t, DemoSize> FNull{};
     std::uint8_t* FData = nullptr;

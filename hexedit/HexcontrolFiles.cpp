@@ -19,6 +19,16 @@ int THexEditor::LoadFromFile(const std::string& Name)
     // Read into a new block before the old data goes, so that a file too large for the 32-bit
     // size, or for the memory, leaves what is on show as it was.
     TFileReadResult Read = ReadFileBytes(Name, INT_MAX);
+    switch (Read.Outcome) {
+    case TFileReadOutcome::TooLarge:
+        FFileError = "The file is larger than 2 GB, more than the editor can hold.";
+        break;
+    case TFileReadOutcome::NoMemory:
+        FFileError = "There is not enough memory to hold the file.";
+        break;
+    default:
+        FFileError = std::move(Read.Reason);
+    }
     int Result = 3;
     if (Read.Outcome == TFileReadOutcome::Read || Read.Outcome == TFileReadOutcome::Short) {
         const int Size = int(Read.Bytes.GetSize());
@@ -43,9 +53,13 @@ int THexEditor::LoadFromFile(const std::string& Name)
 int THexEditor::SaveToFile(const std::string& Name)
 {
     // A size set beyond the buffer has no bytes to write there: not all can be written.
-    if (FSize > FDataLength)
+    if (FSize > FDataLength) {
+        FFileError = "The size set is larger than the data held.";
         return 2;
-    switch (WriteFileBytes(Name, FData, std::size_t(std::max(FSize, 0)))) {
+    }
+    TFileWriteResult Written = WriteFileBytes(Name, FData, std::size_t(std::max(FSize, 0)));
+    FFileError = std::move(Written.Reason);
+    switch (Written.Outcome) {
     case TFileWriteOutcome::Written:
         ChangeFileName(Name);
         SetDirty(0);

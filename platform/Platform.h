@@ -228,12 +228,20 @@ struct TFileReadResult
     TFileReadOutcome Outcome = TFileReadOutcome::CannotOpen;
     TByteBlock Bytes; // as large as the file, from AllocateBytes; empty unless Read or Short
     std::size_t BytesRead = 0;
+    // Why the file could not be read whole, in the system's words (UTF-8); empty when Read,
+    // TooLarge or NoMemory.
+    std::string Reason;
 };
 enum class TFileWriteOutcome
 {
     Written,
     Short,     // the bytes could not all be written and flushed: the old file is untouched
     CannotOpen // no new file could be made beside the target: the old file is untouched
+};
+struct TFileWriteResult
+{
+    TFileWriteOutcome Outcome = TFileWriteOutcome::CannotOpen;
+    std::string Reason; // why not, in the system's words (UTF-8); empty when Written
 };
 
 // The system's own Open or Save As dialog. Folder and FileName preset it (either may be empty);
@@ -341,11 +349,13 @@ public:
     // Replaces the file at Path (through a symbolic link, the file it names) with Size bytes: they
     // go to a new file beside it, which is flushed to the disk and renamed over the old one, so a
     // failure at any point leaves the old file whole. A replaced file keeps its permissions.
-    virtual TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+    virtual TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
                                              std::size_t Size) = 0;
 
     // Process.
     virtual std::string GetExecutablePath() const = 0;
+    // The words the program was started with after its own name, UTF-8.
+    virtual std::vector<std::string> GetProgramArguments() const = 0;
     virtual std::string GetCurrentFolder() const = 0;
     virtual bool FileExists(const std::string& Path) const = 0;
     virtual void Sleep(int Milliseconds) = 0;

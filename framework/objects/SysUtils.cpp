@@ -20,7 +20,7 @@ TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize)
     return TPlatform::Get().ReadFileBytes(Path, MaxSize);
 }
 
-TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
                                  std::size_t Size)
 {
     return TPlatform::Get().WriteFileBytes(Path, Data, Size);

@@ -16,5 +16,5 @@ TByteBlock AllocateByteBlock(std::size_t Size);
 // The whole file at Path, unless it is larger than MaxSize bytes.
 TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize);
 // Replaces the file at Path with Size bytes so that a failure leaves the old file whole.
-TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
                                  std::size_t Size);

@@ -231,7 +231,7 @@ TFileReadResult THeadlessPlatform::ReadFileBytes(const std::string& Path, std::u
     return ReadPosixFileBytes(Path, MaxSize);
 }
 
-TFileWriteOutcome THeadlessPlatform::WriteFileBytes(const std::string& Path,
+TFileWriteResult THeadlessPlatform::WriteFileBytes(const std::string& Path,
                                                     const std::uint8_t* Data, std::size_t Size)
 {
     return WritePosixFileBytes(Path, Data, Size);

@@ -112,13 +112,18 @@ public:
 
     // Process: the executable is C:\Nixie\Nixie.exe, started in C:\Nixie, until tests say other.
     std::string GetExecutablePath() const override { return FExecutablePath; }
+    std::vector<std::string> GetProgramArguments() const override { return FProgramArguments; }
+    void SetProgramArguments(std::vector<std::string> Value)
+    {
+        FProgramArguments = std::move(Value);
+    }
     void SetExecutablePath(const std::string& Path) { FExecutablePath = Path; }
     std::string GetCurrentFolder() const override { return FCurrentFolder; }
     void SetCurrentFolder(const std::string& Folder) { FCurrentFolder = Folder; }
     TByteBlock AllocateBytes(std::size_t Size) override;
     TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) override;
-    TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
-                                     std::size_t Size) override;
+    TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                    std::size_t Size) override;
     bool FileExists(const std::string& Path) const override;
     void AddFile(const std::string& Path);
     // Removes the file, and the entries when it is a profile file.
@@ -166,6 +171,7 @@ private:
     std::optional<std::string> FClipboard;
 
     std::string FExecutablePath = "C:\\Nixie\\Nixie.exe";
+    std::vector<std::string> FProgramArguments;
     std::string FCurrentFolder = "C:\\Nixie";
     std::set<std::string> FFiles; // folded full paths
     THeadlessClock FClock;

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -48,6 +49,25 @@ mode_t GetProcessUmask()
     return Mask;
 }
 
+// The system's words for an error number.
+std::string Describe(int Error)
+{
+    char Buffer[256];
+    return strerror_r(Error, Buffer, sizeof Buffer); // the GNU form: a message, never an error
+}
+
+TFileReadResult CannotRead(int Error)
+{
+    TFileReadResult Result;
+    Result.Reason = Describe(Error);
+    return Result;
+}
+
+TFileWriteResult NotWritten(TFileWriteOutcome Outcome, int Error)
+{
+    return {Outcome, Describe(Error)};
+}
+
 } // namespace
 
 TByteBlock AllocatePosixBytes(std::size_t Size)
@@ -84,22 +104,19 @@ TByteBlock AllocatePosixBytes(std::size_t Size)
 
 TFileReadResult ReadPosixFileBytes(const std::string& Path, std::uint64_t MaxSize)
 {
-    TFileReadResult Result;
     const int Fd = open(ToNativePath(Path).c_str(), O_RDONLY | O_CLOEXEC);
     if (Fd < 0)
-        return Result;
+        return CannotRead(errno);
+    TFileReadResult Result;
     struct stat Info
     {};
     // A file the system cannot size (a pipe, a terminal) reads as empty, as a seek to its end
     // would make it.
     std::uint64_t Size = 0;
-    if (fstat(Fd, &Info) != 0) {
+    if (fstat(Fd, &Info) != 0 || S_ISDIR(Info.st_mode)) {
+        const int Error = S_ISDIR(Info.st_mode) ? EISDIR : errno;
         close(Fd);
-        return Result;
-    }
-    if (S_ISDIR(Info.st_mode)) {
-        close(Fd);
-        return Result;
+        return CannotRead(Error);
     }
     if (S_ISREG(Info.st_mode))
         Size = static_cast<std::uint64_t>(Info.st_size);
@@ -115,23 +132,28 @@ TFileReadResult ReadPosixFileBytes(const std::string& Path, std::uint64_t MaxSiz
         return Result;
     }
     std::size_t Done = 0;
+    int Error = 0;
     while (Done < Size) {
         const std::size_t Want = std::min<std::size_t>(Size - Done, MaxTransfer);
         const ssize_t Got = read(Fd, Result.Bytes.GetData() + Done, Want);
         if (Got < 0 && errno == EINTR)
             continue;
-        if (Got <= 0)
+        if (Got <= 0) {
+            Error = Got < 0 ? errno : 0;
             break;
+        }
         Done += static_cast<std::size_t>(Got);
     }
     close(Fd);
     Result.BytesRead = Done;
     Result.Outcome = Done == Size ? TFileReadOutcome::Read : TFileReadOutcome::Short;
+    if (Done != Size)
+        Result.Reason = Error != 0 ? Describe(Error) : "The file ended before its size was read.";
     return Result;
 }
 
-TFileWriteOutcome WritePosixFileBytes(const std::string& Path, const std::uint8_t* Data,
-                                      std::size_t Size)
+TFileWriteResult WritePosixFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                     std::size_t Size)
 {
     std::string Target = ToNativePath(Path);
     // Through a link to the file it names: renaming over the link would replace the link.
@@ -145,30 +167,40 @@ TFileWriteOutcome WritePosixFileBytes(const std::string& Path, const std::uint8_
     struct stat Old
     {};
     const bool Exists = stat(Target.c_str(), &Old) == 0;
+    if (Exists && S_ISDIR(Old.st_mode))
+        return NotWritten(TFileWriteOutcome::CannotOpen, EISDIR);
     if (Exists &&
         (!S_ISREG(Old.st_mode) || (Old.st_mode & 0222) == 0 || access(Target.c_str(), W_OK) != 0))
-        return TFileWriteOutcome::CannotOpen;
+        return NotWritten(TFileWriteOutcome::CannotOpen, EACCES);
     std::string Temporary = Target + ".XXXXXX";
     const int Fd = mkostemp(Temporary.data(), O_CLOEXEC);
     if (Fd < 0)
-        return TFileWriteOutcome::CannotOpen;
+        return NotWritten(TFileWriteOutcome::CannotOpen, errno);
     // A replaced file keeps its permissions; a new one gets what open() would have given it.
     const mode_t Wanted = Exists ? Old.st_mode & 07777 : 0666 & ~GetProcessUmask();
-    bool Written = fchmod(Fd, Wanted) == 0;
+    // The first failure's error number is the reason given.
+    int Error = 0;
+    const auto Check = [&Error](bool Done) {
+        if (!Done && Error == 0)
+            Error = errno != 0 ? errno : EIO;
+        return Done && Error == 0;
+    };
+    bool Written = Check(fchmod(Fd, Wanted) == 0);
     for (std::size_t Done = 0; Written && Done < Size;) {
         const ssize_t Put = write(Fd, Data + Done, std::min<std::size_t>(Size - Done, MaxTransfer));
         if (Put < 0 && errno == EINTR)
             continue;
-        if (Put <= 0)
-            Written = false;
-        else
+        if (Put == 0)
+            errno = ENOSPC; // a write that moves nothing has run out of room
+        Written = Check(Put > 0);
+        if (Put > 0)
             Done += static_cast<std::size_t>(Put);
     }
-    Written = Written && fsync(Fd) == 0;
-    Written = close(Fd) == 0 && Written;
-    if (!Written || rename(Temporary.c_str(), Target.c_str()) != 0) {
+    Written = Written && Check(fsync(Fd) == 0);
+    Written = Check(close(Fd) == 0) && Written;
+    if (!Written || !Check(rename(Temporary.c_str(), Target.c_str()) == 0)) {
         unlink(Temporary.c_str());
-        return TFileWriteOutcome::Short;
+        return NotWritten(TFileWriteOutcome::Short, Error);
     }
     // The rename itself is durable once the folder is.
     const int Folder = open(GetFolderOf(Target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -176,5 +208,5 @@ TFileWriteOutcome WritePosixFileBytes(const std::string& Path, const std::uint8_
         fsync(Folder);
         close(Folder);
     }
-    return TFileWriteOutcome::Written;
+    return {TFileWriteOutcome::Written, {}};
 }

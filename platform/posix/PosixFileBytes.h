@@ -7,5 +7,5 @@
 
 TByteBlock AllocatePosixBytes(std::size_t Size);
 TFileReadResult ReadPosixFileBytes(const std::string& Path, std::uint64_t MaxSize);
-TFileWriteOutcome WritePosixFileBytes(const std::string& Path, const std::uint8_t* Data,
+TFileWriteResult WritePosixFileBytes(const std::string& Path, const std::uint8_t* Data,
                                       std::size_t Size);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -20,6 +21,29 @@ std::string GetProcessExecutablePath()
         }
         Path.resize(Path.size() * 2); // cut short: try again with more room
     }
+}
+
+std::vector<std::string> GetProcessArguments()
+{
+    std::vector<std::string> Words;
+    std::FILE* File = std::fopen("/proc/self/cmdline", "rbe");
+    if (!File)
+        return Words;
+    // NUL-terminated words, the program's own name first.
+    std::string Word;
+    bool First = true;
+    for (int C; (C = std::fgetc(File)) != EOF;) {
+        if (C != '\0') {
+            Word.push_back(char(C));
+            continue;
+        }
+        if (!First)
+            Words.push_back(std::move(Word));
+        Word.clear();
+        First = false;
+    }
+    std::fclose(File);
+    return Words;
 }
 
 std::string GetProcessCurrentFolder()

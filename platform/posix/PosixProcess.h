@@ -10,6 +10,9 @@
 
 // The executable's full path (from /proc/self/exe); empty when the system hides it.
 std::string GetProcessExecutablePath();
+// The process's arguments after its name (from /proc/self/cmdline); none when the system hides
+// them.
+std::vector<std::string> GetProcessArguments();
 // The current working folder; empty when it has been removed or is too long to name.
 std::string GetProcessCurrentFolder();
 // Sleeps at least Milliseconds, signals notwithstanding.

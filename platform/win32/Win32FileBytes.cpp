@@ -38,6 +38,34 @@ private:
     HANDLE FHandle;
 };
 
+// The system's words for an error code, without the line break FormatMessage ends them with.
+std::string Describe(DWORD Error)
+{
+    wchar_t* Text = nullptr;
+    const DWORD Length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, Error, 0, reinterpret_cast<wchar_t*>(&Text), 0, nullptr);
+    std::wstring Message(Text ? Text : L"", Length);
+    LocalFree(Text);
+    while (!Message.empty() && (Message.back() == L'\r' || Message.back() == L'\n'))
+        Message.pop_back();
+    if (Message.empty())
+        return "System error " + std::to_string(Error) + ".";
+    return WideToUtf8(Message);
+}
+
+TFileReadResult CannotRead(DWORD Error)
+{
+    TFileReadResult Result;
+    Result.Reason = Describe(Error);
+    return Result;
+}
+
+TFileWriteResult NotWritten(TFileWriteOutcome Outcome, DWORD Error)
+{
+    return {Outcome, Describe(Error)};
+}
+
 } // namespace
 
 TByteBlock AllocateWin32Bytes(std::size_t Size)
@@ -52,15 +80,15 @@ TByteBlock AllocateWin32Bytes(std::size_t Size)
 
 TFileReadResult ReadWin32FileBytes(const std::string& Path, std::uint64_t MaxSize)
 {
-    TFileReadResult Result;
     THandle File(CreateFileW(Utf8ToWide(Path).c_str(), GENERIC_READ,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (File.Get() == INVALID_HANDLE_VALUE)
-        return Result;
+        return CannotRead(GetLastError());
     LARGE_INTEGER Size{};
     if (!GetFileSizeEx(File.Get(), &Size) || Size.QuadPart < 0)
-        return Result;
+        return CannotRead(GetLastError());
+    TFileReadResult Result;
     const auto Bytes = static_cast<std::uint64_t>(Size.QuadPart);
     if (Bytes > MaxSize || Bytes > SIZE_MAX) {
         Result.Outcome = TFileReadOutcome::TooLarge;
@@ -72,53 +100,69 @@ TFileReadResult ReadWin32FileBytes(const std::string& Path, std::uint64_t MaxSiz
         return Result;
     }
     std::size_t Done = 0;
+    DWORD Error = ERROR_SUCCESS;
     while (Done < Bytes) {
         DWORD Got = 0;
         const auto Want = static_cast<DWORD>(std::min<std::size_t>(Bytes - Done, MaxTransfer));
-        if (!ReadFile(File.Get(), Result.Bytes.GetData() + Done, Want, &Got, nullptr) || Got == 0)
+        if (!ReadFile(File.Get(), Result.Bytes.GetData() + Done, Want, &Got, nullptr)) {
+            Error = GetLastError();
+            break;
+        }
+        if (Got == 0)
             break;
         Done += Got;
     }
     Result.BytesRead = Done;
     Result.Outcome = Done == Bytes ? TFileReadOutcome::Read : TFileReadOutcome::Short;
+    if (Done != Bytes)
+        Result.Reason =
+            Error != ERROR_SUCCESS ? Describe(Error) : "The file ended before its size was read.";
     return Result;
 }
 
-TFileWriteOutcome WriteWin32FileBytes(const std::string& Path, const std::uint8_t* Data,
-                                      std::size_t Size)
+TFileWriteResult WriteWin32FileBytes(const std::string& Path, const std::uint8_t* Data,
+                                     std::size_t Size)
 {
     const std::wstring Target = Utf8ToWide(Path);
     const DWORD Attributes = GetFileAttributesW(Target.c_str());
     const bool Exists = Attributes != INVALID_FILE_ATTRIBUTES;
     // A read-only file stays as it is, as opening it for writing would fail.
     if (Exists && (Attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return TFileWriteOutcome::CannotOpen;
+        return NotWritten(TFileWriteOutcome::CannotOpen, ERROR_ACCESS_DENIED);
     const std::wstring Temporary =
         Target + L".~" + std::to_wstring(GetCurrentProcessId()) + L".tmp";
     THandle File(CreateFileW(Temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (File.Get() == INVALID_HANDLE_VALUE)
-        return TFileWriteOutcome::CannotOpen;
+        return NotWritten(TFileWriteOutcome::CannotOpen, GetLastError());
+    // The first failure's error code is the reason given.
+    DWORD Error = ERROR_SUCCESS;
+    const auto Check = [&Error](bool Done) {
+        if (!Done && Error == ERROR_SUCCESS)
+            Error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
+        return Done && Error == ERROR_SUCCESS;
+    };
     bool Written = true;
     for (std::size_t Done = 0; Written && Done < Size;) {
         DWORD Put = 0;
         const auto Want = static_cast<DWORD>(std::min<std::size_t>(Size - Done, MaxTransfer));
-        Written = WriteFile(File.Get(), Data + Done, Want, &Put, nullptr) && Put > 0;
+        Written = Check(WriteFile(File.Get(), Data + Done, Want, &Put, nullptr) && Put > 0);
         Done += Put;
     }
-    Written = Written && FlushFileBuffers(File.Get());
-    Written = File.Close() && Written;
+    Written = Written && Check(FlushFileBuffers(File.Get()));
+    Written = Check(File.Close()) && Written;
     // ReplaceFileW keeps the old file's attributes and security; a new file is simply moved in.
     if (Written) {
         if (Exists)
-            Written = ReplaceFileW(Target.c_str(), Temporary.c_str(), nullptr,
-                                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+            Written = Check(ReplaceFileW(Target.c_str(), Temporary.c_str(), nullptr,
+                                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0);
         else
-            Written = MoveFileExW(Temporary.c_str(), Target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+            Written =
+                Check(MoveFileExW(Temporary.c_str(), Target.c_str(), MOVEFILE_WRITE_THROUGH) != 0);
     }
     if (!Written) {
         DeleteFileW(Temporary.c_str());
-        return TFileWriteOutcome::Short;
+        return NotWritten(TFileWriteOutcome::Short, Error);
     }
-    return TFileWriteOutcome::Written;
+    return {TFileWriteOutcome::Written, {}};
 }

@@ -7,5 +7,5 @@
 
 TByteBlock AllocateWin32Bytes(std::size_t Size);
 TFileReadResult ReadWin32FileBytes(const std::string& Path, std::uint64_t MaxSize);
-TFileWriteOutcome WriteWin32FileBytes(const std::string& Path, const std::uint8_t* Data,
+TFileWriteResult WriteWin32FileBytes(const std::string& Path, const std::uint8_t* Data,
                                       std::size_t Size);

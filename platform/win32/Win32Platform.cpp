@@ -421,6 +421,20 @@ std::optional<std::string> TWin32Platform::GetClipboardText()
     return GetWin32ClipboardText(FApplicationWindow ? FApplicationWindow->GetHandle() : nullptr);
 }
 
+std::vector<std::string> TWin32Platform::GetProgramArguments() const
+{
+    std::vector<std::string> Words;
+    int Count = 0;
+    // The system's own splitting of the command line, quotes and backslashes as every program
+    // reads them.
+    if (wchar_t** List = CommandLineToArgvW(GetCommandLineW(), &Count)) {
+        for (int I = 1; I < Count; ++I)
+            Words.push_back(WideToUtf8(List[I]));
+        LocalFree(List);
+    }
+    return Words;
+}
+
 std::string TWin32Platform::GetExecutablePath() const
 {
     std::wstring Buffer(MAX_PATH, L'\0');
@@ -463,8 +477,8 @@ TFileReadResult TWin32Platform::ReadFileBytes(const std::string& Path, std::uint
     return ReadWin32FileBytes(Path, MaxSize);
 }
 
-TFileWriteOutcome TWin32Platform::WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
-                                                 std::size_t Size)
+TFileWriteResult TWin32Platform::WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                                std::size_t Size)
 {
     return WriteWin32FileBytes(Path, Data, Size);
 }

@@ -83,10 +83,11 @@ public:
     std::optional<std::string> GetClipboardText() override;
 
     std::string GetExecutablePath() const override;
+    std::vector<std::string> GetProgramArguments() const override;
     std::string GetCurrentFolder() const override;
     TByteBlock AllocateBytes(std::size_t Size) override;
     TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) override;
-    TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+    TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
                                      std::size_t Size) override;
     bool FileExists(const std::string& Path) const override;
     void Sleep(int Milliseconds) override;

@@ -415,7 +415,7 @@ TFileReadResult TX11Platform::ReadFileBytes(const std::string& Path, std::uint64
     return ReadPosixFileBytes(Path, MaxSize);
 }
 
-TFileWriteOutcome TX11Platform::WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+TFileWriteResult TX11Platform::WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
                                                std::size_t Size)
 {
     return WritePosixFileBytes(Path, Data, Size);

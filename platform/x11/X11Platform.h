@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "platform/posix/FileRegistry.h"
+#include "platform/posix/PosixProcess.h"
 #include "platform/x11/X11ClickTracker.h"
 
 #include <map>
@@ -84,11 +85,12 @@ public:
     std::optional<std::string> GetClipboardText() override;
 
     std::string GetExecutablePath() const override;
+    std::vector<std::string> GetProgramArguments() const override { return GetProcessArguments(); }
     std::string GetCurrentFolder() const override;
     TByteBlock AllocateBytes(std::size_t Size) override;
     TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) override;
-    TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
-                                     std::size_t Size) override;
+    TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                    std::size_t Size) override;
     bool FileExists(const std::string& Path) const override;
     void Sleep(int Milliseconds) override;
     TLocalTime GetLocalTime() const override;

@@ -8,9 +8,13 @@
 
 namespace {
 
+// The outcome; a reason comes with every failure and with nothing else.
 TFileWriteOutcome Write(const std::string& Path, const TBytes& B)
 {
-    return TPlatform::Get().WriteFileBytes(Path, B.data(), B.size());
+    const TFileWriteResult R = TPlatform::Get().WriteFileBytes(Path, B.data(), B.size());
+    EXPECT_EQ(R.Reason.empty(), R.Outcome == TFileWriteOutcome::Written)
+        << Path << ": " << R.Reason;
+    return R.Outcome;
 }
 
 TEST(FileBytesTest, WhatIsWrittenReadsBackWhole)
@@ -49,6 +53,8 @@ TEST(FileBytesTest, ReadingSaysWhyNothingWasRead)
         const TFileReadResult R = TPlatform::Get().ReadFileBytes(C.Path, C.MaxSize);
         EXPECT_EQ(R.Outcome, C.Outcome) << C.Path << " " << C.MaxSize;
         EXPECT_EQ(bool(R.Bytes), C.Outcome == TFileReadOutcome::Read) << C.Path;
+        // The system says why it could not open; a limit or a success needs no words.
+        EXPECT_EQ(R.Reason.empty(), C.Outcome != TFileReadOutcome::CannotOpen) << R.Reason;
     }
 }
 

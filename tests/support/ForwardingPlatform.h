@@ -85,14 +85,18 @@ public:
     }
     std::optional<std::string> GetClipboardText() override { return FInner.GetClipboardText(); }
     std::string GetExecutablePath() const override { return FInner.GetExecutablePath(); }
+    std::vector<std::string> GetProgramArguments() const override
+    {
+        return FInner.GetProgramArguments();
+    }
     std::string GetCurrentFolder() const override { return FInner.GetCurrentFolder(); }
     TByteBlock AllocateBytes(std::size_t Size) override { return FInner.AllocateBytes(Size); }
     TFileReadResult ReadFileBytes(const std::string& Path, std::uint64_t MaxSize) override
     {
         return FInner.ReadFileBytes(Path, MaxSize);
     }
-    TFileWriteOutcome WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
-                                     std::size_t Size) override
+    TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
+                                    std::size_t Size) override
     {
         return FInner.WriteFileBytes(Path, Data, Size);
     }

@@ -4,6 +4,8 @@
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScratchFolder.h"
 
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,7 +15,7 @@ namespace {
 
 TFileWriteOutcome Write(const std::string& Path, const TBytes& B)
 {
-    return TPlatform::Get().WriteFileBytes(Path, B.data(), B.size());
+    return TPlatform::Get().WriteFileBytes(Path, B.data(), B.size()).Outcome;
 }
 
 TEST(PosixFileBytesTest, AReplacedFileKeepsItsPermissionsAndALinkStaysALink)
@@ -51,13 +53,15 @@ TEST(PosixFileBytesTest, AFullDiskLeavesTheOldFileWhole)
     TScratchFolder Folder;
     const TBytes Old = RandomBytes(10000, 4);
     const std::string Path = Folder.Make("keep", Old);
-    TFileWriteOutcome Full;
+    TFileWriteResult Full;
     {
         const TFileSizeLimit Disk(65536);
         ASSERT_TRUE(Disk.IsApplied());
-        Full = Write(Path, RandomBytes(1 << 20, 5));
+        const TBytes New = RandomBytes(1 << 20, 5);
+        Full = TPlatform::Get().WriteFileBytes(Path, New.data(), New.size());
     }
-    EXPECT_EQ(Full, TFileWriteOutcome::Short);
+    EXPECT_EQ(Full.Outcome, TFileWriteOutcome::Short);
+    EXPECT_EQ(Full.Reason, std::strerror(EFBIG)); // the first failure, not the clean-up's
     EXPECT_EQ(FileContents(Path), Old);
     EXPECT_EQ(Folder.Names(), std::vector<std::string>{"keep"});
 }

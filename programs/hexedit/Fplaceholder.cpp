@@ -1,1 +1,0 @@
-// Keeps the forms library non-empty until its first form lands.
