@@ -4,6 +4,7 @@
 
 #include "framework/dialogs/FileDialogForm.h"
 #include "framework/dialogs/SaveDialog.h"
+#include "framework/objects/ClassRegistry.h"
 #include "framework/objects/FormReader.h"
 #include "framework/stdctrls/CustomPanel.h"
 #include "framework/windows/Screen.h"
