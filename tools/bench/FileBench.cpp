@@ -74,7 +74,8 @@ void BM_SaveFileBytes(benchmark::State& State)
     TFileReadResult R = ReadPosixFileBytes(GSource, UINT64_MAX);
     const std::string Target = GFolder + "/nixie-bench-save.bin";
     for (auto _ : State)
-        if (WritePosixFileBytes(Target, R.Bytes.GetData(), GSize) != TFileWriteOutcome::Written)
+        if (WritePosixFileBytes(Target, R.Bytes.GetData(), GSize).Outcome !=
+            TFileWriteOutcome::Written)
             State.SkipWithError("the save failed");
     unlink(Target.c_str());
     State.SetBytesProcessed(std::int64_t(State.iterations() * GSize));
