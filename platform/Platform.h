@@ -21,6 +21,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Win32 result codes, used by every port's registry.
@@ -243,6 +244,30 @@ struct TFileWriteResult
     std::string Reason; // why not, in the system's words (UTF-8); empty when Written
 };
 
+// The system's own Open or Save As dialog. Folder and FileName preset it (either may be empty);
+// Filters are pairs of a description and its patterns, ';' between patterns, as in
+// ("Text files (*.txt)", "*.txt;*.log"); none gives one filter of all files.
+struct TFileDialogParams
+{
+    bool Save = false;
+    std::string Title; // UTF-8; empty gives the system's "Open" or "Save As"
+    std::string Folder;
+    std::string FileName;
+    const TPlatformWindow* Owner = nullptr; // disabled while the dialog is up
+    std::vector<std::pair<std::string, std::string>> Filters;
+};
+enum class TFileDialogOutcome
+{
+    Chosen,
+    Cancelled,
+    NoNativeDialog // the port has none, or the system could not show it: draw one instead
+};
+struct TFileDialogResult
+{
+    TFileDialogOutcome Outcome = TFileDialogOutcome::NoNativeDialog;
+    std::string Path; // UTF-8, the full path of the file chosen
+};
+
 class TPlatform
 {
 public:
@@ -305,6 +330,10 @@ public:
 
     // Opens a file or an address with the user's default application; false when that failed.
     virtual bool ShellOpen(const std::string& FileOrAddress) = 0;
+
+    // Runs the system's file dialog modally. Open asks for a file that exists; Save asks before
+    // a file is replaced; both ask for a folder that exists.
+    virtual TFileDialogResult RunFileDialog(const TFileDialogParams& Params) = 0;
 
     // The system clipboard's text, UTF-8. Put replaces whatever the clipboard held and returns
     // false when the system refused it; Get returns none when the clipboard holds no text.

@@ -41,6 +41,17 @@ void TListView::DeclareClass(TClassDeclaration<TListView>& D)
 {
     D.Color("Color", &TListView::GetColor, &TListView::SetColor).Default(clWindow);
     D.Boolean("TabStop", &TListView::GetTabStop, &TListView::SetTabStop).Default(1);
+    D.Boolean("ShowColumnHeaders", &TListView::GetShowColumnHeaders,
+              &TListView::SetShowColumnHeaders)
+        .Default(1);
+}
+
+void TListView::SetShowColumnHeaders(bool Value)
+{
+    if (Value == FShowColumnHeaders)
+        return;
+    FShowColumnHeaders = Value;
+    ItemsChanged();
 }
 
 // ---- Geometry -------------------------------------------------------------------------------
@@ -55,6 +66,8 @@ TRect TListView::InnerRect() const
 
 int TListView::GetHeaderHeight() const
 {
+    if (!FShowColumnHeaders)
+        return 0;
     return std::abs(GetFont().GetHeight()) + 6;
 }
 
@@ -346,7 +359,8 @@ void TListView::Paint()
     // Nothing is painted under the scroll bar, which spans the header's height too.
     TRect Inner = InnerRect();
     Inner.Right = Rows.Right;
-    PaintHeader(Canvas, Inner);
+    if (FShowColumnHeaders)
+        PaintHeader(Canvas, Inner);
     TBrush& Brush = Canvas.GetBrush();
     int Y = Rows.Top;
     for (int I = FTopIndex; I < FItems.GetCount() && Y < Rows.Bottom; ++I, Y += GetRowHeight())

@@ -13,7 +13,8 @@ using TSelectItemEvent = TEvent<TObject* /*Sender*/, TListItem* /*Item*/, bool /
 // sub-items in the next ones, each clipped to its column. A vertical scroll bar appears when the
 // rows overflow; the wheel scrolls three rows a notch. A click or the Up, Down, PageUp,
 // PageDown, Home and End keys select a row, which shows in the highlight colours while the list
-// has the focus.
+// has the focus. Without ShowColumnHeaders the header is gone and the rows start at the top: a
+// plain list.
 class TListView : public TCustomControl
 {
     PUBLISHED_CLASS(TListView, TCustomControl)
@@ -31,6 +32,8 @@ class TListView : public TCustomControl
     // The first row shown, kept between 0 and the last that leaves no empty rows below.
     int GetTopIndex() const { return FTopIndex; }
     void SetTopIndex(int Value);
+    bool GetShowColumnHeaders() const { return FShowColumnHeaders; }
+    void SetShowColumnHeaders(bool Value);
     // The rows that fit in full under the header.
     int GetVisibleRowCount() const;
     int GetRowHeight() const;
@@ -77,5 +80,6 @@ private:
     TScrollBar* FScrollBar = nullptr;
     int FItemIndex = -1;
     int FTopIndex = 0;
+    bool FShowColumnHeaders = true;
     bool FSyncingBar = false; // the scroll bar is being set to the list's state
 };

@@ -95,6 +95,9 @@ public:
     // Shell opens succeed (or fail, as set) and are recorded in order.
     bool ShellOpen(const std::string& FileOrAddress) override;
 
+    // No native file dialog: the framework draws its own.
+    TFileDialogResult RunFileDialog(const TFileDialogParams&) override { return {}; }
+
     // An in-memory clipboard: what was put is got back.
     bool PutClipboardText(const std::string& Utf8) override
     {

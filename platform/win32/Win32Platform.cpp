@@ -7,6 +7,7 @@
 #include "platform/win32/Win32ApplicationWindow.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32FileBytes.h"
+#include "platform/win32/Win32FileDialog.h"
 #include "platform/win32/Win32Window.h"
 
 #include <algorithm>
@@ -394,6 +395,18 @@ bool TWin32Platform::ShellOpen(const std::string& FileOrAddress)
                                            nullptr, SW_SHOWNORMAL);
     // Values above 32 mean success; the rest are error codes.
     return reinterpret_cast<INT_PTR>(Result) > 32;
+}
+
+TFileDialogResult TWin32Platform::RunFileDialog(const TFileDialogParams& Params)
+{
+    // Without a form to own it, the application window does, so the dialog gets no task-bar
+    // button of its own.
+    void* Owner = nullptr;
+    if (const auto* Window = dynamic_cast<const TWin32Window*>(Params.Owner))
+        Owner = Window->GetHandle();
+    else if (FApplicationWindow)
+        Owner = FApplicationWindow->GetHandle();
+    return RunWin32FileDialog(Params, Owner);
 }
 
 bool TWin32Platform::PutClipboardText(const std::string& Utf8)

@@ -73,6 +73,11 @@ public:
 
     bool ShellOpen(const std::string& FileOrAddress) override;
 
+    // GetOpenFileNameW or GetSaveFileNameW, Explorer style, with room for the longest path. A
+    // preset name the system refuses is dropped and the dialog tried again; a dialog the system
+    // cannot show at all gives NoNativeDialog.
+    TFileDialogResult RunFileDialog(const TFileDialogParams& Params) override;
+
     // CF_UNICODETEXT, owned by the application window.
     bool PutClipboardText(const std::string& Utf8) override;
     std::optional<std::string> GetClipboardText() override;

@@ -77,6 +77,9 @@ public:
     // xdg-open with the address, or the file with backslashes made slashes.
     bool ShellOpen(const std::string& FileOrAddress) override;
 
+    // X has no file dialog of its own: the framework draws one.
+    TFileDialogResult RunFileDialog(const TFileDialogParams&) override { return {}; }
+
     // The CLIPBOARD selection (TX11Clipboard); without a display there is no clipboard.
     bool PutClipboardText(const std::string& Utf8) override;
     std::optional<std::string> GetClipboardText() override;

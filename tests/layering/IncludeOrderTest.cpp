@@ -49,6 +49,8 @@ const std::vector<TLayer>& Layers()
         {"framework/windows/", Plus(PlatformApi, {"framework/objects/", "framework/graphics/"})},
         {"framework/stdctrls/",
          Plus(PlatformApi, {"framework/objects/", "framework/graphics/", "framework/windows/"})},
+        {"framework/dialogs/", Plus(PlatformApi, {"framework/objects/", "framework/graphics/",
+                                                  "framework/windows/", "framework/stdctrls/"})},
         // Controls and the shaped component reach the operating system only through the
         // framework: base and framework, never platform/.
         {"controls/", {"base/", "framework/"}},
@@ -110,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
         TRuleCase{"framework/windows/Form.cpp", "framework/graphics/Canvas.h", true},
         TRuleCase{"framework/graphics/Canvas.cpp", "framework/windows/Form.h", false},
         TRuleCase{"framework/windows/Application.cpp", "framework/stdctrls/MessageForm.h", false},
+        TRuleCase{"framework/dialogs/OpenDialog.cpp", "framework/stdctrls/Edit.h", true},
+        TRuleCase{"framework/stdctrls/Edit.cpp", "framework/dialogs/OpenDialog.h", false},
         TRuleCase{"platform/Platform.h", "base/Rect.h", true},
         TRuleCase{"platform/Platform.h", "framework/objects/Component.h", false},
         TRuleCase{"platform/Platform.cpp", "platform/x11/X11Display.h", false},

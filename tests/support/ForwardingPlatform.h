@@ -75,6 +75,10 @@ public:
     {
         return FInner.ShellOpen(FileOrAddress);
     }
+    TFileDialogResult RunFileDialog(const TFileDialogParams& Params) override
+    {
+        return FInner.RunFileDialog(Params);
+    }
     bool PutClipboardText(const std::string& Utf8) override
     {
         return FInner.PutClipboardText(Utf8);

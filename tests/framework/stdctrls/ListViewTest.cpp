@@ -188,6 +188,21 @@ TEST_F(ListViewTest, TheHeaderIsARowOfRaisedButtons)
     EXPECT_EQ(At(209, 80), ColorToRGB(clBtnHighlight));
 }
 
+TEST_F(ListViewTest, WithoutColumnHeadersTheRowsStartAtTheTop)
+{
+    Fill(3);
+    const int Header = List->GetHeaderHeight();
+    List->SetShowColumnHeaders(false);
+    Pump();
+    EXPECT_EQ(List->GetHeaderHeight(), 0);
+    EXPECT_EQ(List->GetItemRect(0).Top, 2);
+    EXPECT_EQ(List->ItemAt({20, 3}), 0);
+    // Where the header's raised buttons were, the first row shows.
+    for (int C = 0; C < 3; ++C)
+        EXPECT_EQ(At(ColumnLeft(C), 12 + Header / 2), ColorToRGB(clWindow)) << C;
+    EXPECT_GE(InkColumns(0, ColumnLeft(0), ColumnLeft(1)).size(), 5u);
+}
+
 enum TAction
 {
     ClickRow2,

@@ -1,0 +1,5 @@
+#include "framework/dialogs/SaveDialog.h"
+
+TSaveDialog::TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner, true) {}
+
+TSaveDialog::~TSaveDialog() = default;
