@@ -74,7 +74,7 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, bool Save, const std::strin
     : TForm(AOwner), FSave(Save)
 {
     SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    SetPosition(poMainFormCenter);
     SetCaption(!Title.empty() ? Title : Save ? "Save As" : "Open");
     Build();
 }

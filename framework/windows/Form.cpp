@@ -282,14 +282,40 @@ TWindowState TForm::GetWindowState() const
 
 // ---- Showing and closing --------------------------------------------------------------------
 
+void TForm::PlaceByPosition()
+{
+    const TPoint Screen = TPlatform::Get().GetScreenSize();
+    TRect Over{0, 0, Screen.X, Screen.Y};
+    switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+        // Over the form that owns this one, or the main form, when it is on show; else the
+        // screen, as for a dialog of a program whose window is gone.
+        const TForm* Form =
+            FPosition == poOwnerFormCenter ? dynamic_cast<TForm*>(GetOwner()) : nullptr;
+        if (!Form)
+            Form = Application().GetMainForm();
+        if (Form && Form != this && Form->GetVisible())
+            Over = Form->GetBoundsRect();
+        break;
+    }
+    default:
+        return;
+    }
+    const int Left = Over.Left + (Over.Width() - FWidth) / 2;
+    const int Top = Over.Top + (Over.Height() - FHeight) / 2;
+    SetBounds(std::max(0, std::min(Left, Screen.X - FWidth)),
+              std::max(0, std::min(Top, Screen.Y - FHeight)), FWidth, FHeight);
+}
+
 void TForm::VisibleChanged()
 {
     if (GetVisible()) {
         const HWND H = GetHandle();
-        if (FPosition == poScreenCenter || FPosition == poDesktopCenter) {
-            const TPoint S = TPlatform::Get().GetScreenSize();
-            SetBounds((S.X - FWidth) / 2, (S.Y - FHeight) / 2, FWidth, FHeight);
-        }
+        PlaceByPosition();
         WM().ShowWindow(H, SW_SHOW);
         // A dialog opens with the focus on its first control, as on Windows.
         const HWND Focus = WM().GetFocus();

@@ -115,6 +115,9 @@ protected:
     // (EResNotFound when there is none). A subclass calls this in its constructor, takes its
     // components by name, then calls DoCreate.
     void ReadDescription();
+    // Centres the form by its Position: on the screen, or over its owner or the main form (kept
+    // on the screen); poDesigned and the default positions leave it where it is.
+    void PlaceByPosition();
     // Runs OnCreate.
     void DoCreate();
     // Runs OnDestroy once.

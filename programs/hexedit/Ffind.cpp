@@ -72,7 +72,6 @@ bool TFormFind::Execute(TFindRequest& Request)
 {
     const auto Dialog = std::make_unique<TFormFind>(&Application());
     Dialog->SetRequest(Request);
-    PlaceOverMainForm(*Dialog);
     if (Dialog->ShowModal() != mrOk)
         return false;
     Request = Dialog->GetRequest();

@@ -31,7 +31,6 @@ std::optional<int> TFormGoto::Execute(const THexEditor& Editor)
 {
     const auto Dialog = std::make_unique<TFormGoto>(&Application());
     Dialog->SetEditor(&Editor);
-    PlaceOverMainForm(*Dialog);
     if (Dialog->ShowModal() != mrOk)
         return std::nullopt;
     return Dialog->GetOffset();

@@ -2,6 +2,7 @@ object FormFind: TFormFind
   Left = 0
   Top = 0
   BorderStyle = bsDialog
+  Position = poMainFormCenter
   Caption = 'Find'
   ClientWidth = 340
   ClientHeight = 124

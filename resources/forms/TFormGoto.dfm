@@ -2,6 +2,7 @@ object FormGoto: TFormGoto
   Left = 0
   Top = 0
   BorderStyle = bsDialog
+  Position = poMainFormCenter
   Caption = 'Go to offset'
   ClientWidth = 256
   ClientHeight = 68

@@ -104,7 +104,11 @@ protected:
     {
         for (const char C : Text) {
             const bool Upper = C >= 'A' && C <= 'Z';
-            const unsigned long Sym = XStringToKeysym(std::string(1, Upper ? C + 32 : C).c_str());
+            const unsigned long Sym =
+                C == '/'   ? XK_slash
+                : C == '.' ? XK_period
+                : C == '-' ? XK_minus
+                           : XStringToKeysym(std::string(1, Upper ? C + 32 : C).c_str());
             if (Upper)
                 Press(Sym, {XK_Shift_L});
             else
@@ -163,7 +167,7 @@ TEST_F(X11HexEditProgramTest, EditsUndoRedoFindAndSaveAsTyped)
     EXPECT_TRUE(WaitUntil([&] { return WindowNamed("data.bin - Hex Editor") == Main; }));
 }
 
-TEST_F(X11HexEditProgramTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)
+TEST_F(X11HexEditProgramTest, ClosingWithChangesAsksAndCancelKeepsTheWindowAndASaveRefusedKeepsAll)
 {
     const TBytes Bytes = RandomBytes(300, 7);
     const std::string Path = Folder.Make("data.bin", Bytes);
@@ -184,6 +188,21 @@ TEST_F(X11HexEditProgramTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)
     XSync(Observer, False);
     ASSERT_NE(Focus("Hex Editor"), 0u); // the question
     Press(XK_Escape);
+    EXPECT_TRUE(WaitUntil([&] { return WindowNamed("Hex Editor") == 0; }));
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(WindowNamed("*data.bin - Hex Editor"), Main);
+    // Save As, by the menu's keys, into a folder nobody may create files in (/sys refuses even
+    // the administrator, whom permission bits would not stop).
+    Focus("*data.bin - Hex Editor");
+    Press(XK_f, {XK_Alt_L});
+    Type("a");
+    ASSERT_NE(Focus("Save As"), 0u);
+    Press(XK_a, {XK_Control_L});
+    Type("/sys/data.bin");
+    Press(XK_Return);
+    ASSERT_TRUE(WaitUntil([&] { return WindowNamed("Save As") == 0; }));
+    ASSERT_NE(Focus("Hex Editor"), 0u); // the error
+    Press(XK_Return);
     EXPECT_TRUE(WaitUntil([&] { return WindowNamed("Hex Editor") == 0; }));
     EXPECT_TRUE(Running());
     EXPECT_EQ(WindowNamed("*data.bin - Hex Editor"), Main);
