@@ -59,8 +59,10 @@ TFileDialogResult RunWin32FileDialog(const TFileDialogParams& Params, void* Owne
         Ofn.nMaxFile = DWORD(Buffer.size());
         Ofn.lpstrInitialDir = Folder.empty() ? nullptr : Folder.c_str();
         Ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
+        // A save is not tried out by the dialog (which would make and delete a file in the
+        // folder): the caller's own write says why it failed and leaves the old file whole.
         Ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER |
-                    (Params.Save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+                    (Params.Save ? OFN_OVERWRITEPROMPT | OFN_NOTESTFILECREATE : OFN_FILEMUSTEXIST);
         const BOOL Chosen = Params.Save ? GetSaveFileNameW(&Ofn) : GetOpenFileNameW(&Ofn);
         if (Chosen) {
             Buffer.resize(Buffer.find(L'\0'));

@@ -5,6 +5,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/wine/PointerInput.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -161,7 +162,7 @@ TEST_F(WineHexEditProgramTest, EditsUndoRedoFindAndSaveAsTyped)
     EXPECT_TRUE(Eventually([&] { return WindowNamed("data.bin - Hex Editor") != nullptr; }));
 }
 
-TEST_F(WineHexEditProgramTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)
+TEST_F(WineHexEditProgramTest, ClosingWithChangesAsksAndCancelKeepsTheWindowAndASaveRefusedKeepsAll)
 {
     const TBytes Bytes = RandomBytes(300, 7);
     const std::string Path = Folder.Make("data.bin", Bytes);
@@ -173,6 +174,19 @@ TEST_F(WineHexEditProgramTest, ClosingWithChangesAsksAndCancelKeepsTheWindow)
     PostMessageW(Main, WM_CLOSE, 0, 0); // the close box
     ASSERT_NE(Focus("Hex Editor"), nullptr);
     Press(VK_ESCAPE);
+    EXPECT_TRUE(Eventually([&] { return WindowNamed("Hex Editor") == nullptr; }));
+    EXPECT_TRUE(Running());
+    EXPECT_EQ(WindowNamed("*data.bin - Hex Editor"), Main);
+    // A save the system refuses: the file became read-only meanwhile. (The system's Save As
+    // dialog itself refuses a folder nobody may write, before the program sees the name.)
+    namespace fs = std::filesystem;
+    fs::permissions(Utf8Path(Path),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    Focus("*data.bin - Hex Editor");
+    Press('S', {VK_CONTROL});
+    ASSERT_NE(Focus("Hex Editor"), nullptr); // the error
+    Press(VK_RETURN);
     EXPECT_TRUE(Eventually([&] { return WindowNamed("Hex Editor") == nullptr; }));
     EXPECT_TRUE(Running());
     EXPECT_EQ(WindowNamed("*data.bin - Hex Editor"), Main);
