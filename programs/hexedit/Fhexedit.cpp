@@ -18,6 +18,8 @@
 namespace {
 
 constexpr const char* ProgramName = "Hex Editor";
+// The editor draws as many dots as the value says, 30 at most: all of them, or none.
+constexpr int AllDots = 30;
 
 // The last part of a path, after either kind of folder separator.
 std::string BaseName(const std::string& Path)
@@ -288,7 +290,7 @@ void TFormHexEdit::ShowViewInMenu()
         Check(("MenuViewLine" + std::to_string(Count)).c_str(), E.GetBytesPerLine() == Count);
     for (const int Count : {1, 2, 4})
         Check(("MenuViewGroup" + std::to_string(Count)).c_str(), E.GetBytesPerGroup() == Count);
-    Check("MenuViewPolkaDots", E.GetPolkaDots() != 0);
+    Check("MenuViewPolkaDots", E.GetPolkaDots() > 0);
     Check("MenuViewSteadyCursor", E.GetCursorStyle() == 1);
     Check("MenuEditReadOnly", E.GetReadOnly());
 }
@@ -325,7 +327,7 @@ void TFormHexEdit::MenuViewBytesPerGroupClick(TObject* Sender)
 
 void TFormHexEdit::MenuViewPolkaDotsClick(TObject*)
 {
-    HexEditor->SetPolkaDots(HexEditor->GetPolkaDots() ? 0 : 1);
+    HexEditor->SetPolkaDots(HexEditor->GetPolkaDots() > 0 ? 0 : AllDots);
     ShowViewInMenu();
 }
 

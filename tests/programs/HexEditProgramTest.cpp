@@ -155,7 +155,7 @@ TEST_F(HexEditProgramTest, TheViewMenuShowsAndSetsTheEditorsOptions)
     EXPECT_EQ(std::vector<int>({E.GetBaseBytes(), E.GetBaseOffset(), E.GetBytesPerLine(),
                                 E.GetBytesPerGroup(), E.GetPolkaDots(), E.GetCursorStyle(),
                                 int(E.GetReadOnly())}),
-              std::vector<int>({10, 10, 32, 2, 1, 1, 1}));
+              std::vector<int>({10, 10, 32, 2, 30, 1, 1}));
     for (const char* Name : Chosen)
         EXPECT_TRUE(Item(Name)->GetChecked()) << Name;
     for (const char* Name :

@@ -18,6 +18,27 @@ std::wstring ProgramPath()
     return Path;
 }
 
+struct TSearch
+{
+    DWORD Pid;
+    std::wstring Title;
+    HWND Found;
+};
+
+// Notes the process's visible window of the title sought; the system's calling convention, which
+// a lambda lacks on 32-bit Windows.
+BOOL CALLBACK NoteWindow(HWND Wnd, LPARAM Data)
+{
+    auto& S = *reinterpret_cast<TSearch*>(Data);
+    DWORD Pid = 0;
+    GetWindowThreadProcessId(Wnd, &Pid);
+    wchar_t Text[256] = {};
+    GetWindowTextW(Wnd, Text, 256);
+    if (Pid == S.Pid && IsWindowVisible(Wnd) && S.Title == Text)
+        S.Found = Wnd;
+    return S.Found == nullptr;
+}
+
 class TWineHexEditDriver : public THexEditDriver
 {
 public:
@@ -113,24 +134,8 @@ private:
     // The program's visible top-level window of this title, or null.
     HWND WindowNamed(const std::string& Title) const
     {
-        struct TSearch
-        {
-            DWORD Pid;
-            std::wstring Title;
-            HWND Found;
-        } Search{FProcessId, std::wstring(Title.begin(), Title.end()), nullptr};
-        EnumWindows(
-            [](HWND Wnd, LPARAM Data) -> BOOL {
-                auto& S = *reinterpret_cast<TSearch*>(Data);
-                DWORD Pid = 0;
-                GetWindowThreadProcessId(Wnd, &Pid);
-                wchar_t Text[256] = {};
-                GetWindowTextW(Wnd, Text, 256);
-                if (Pid == S.Pid && IsWindowVisible(Wnd) && S.Title == Text)
-                    S.Found = Wnd;
-                return S.Found == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&Search));
+        TSearch Search{FProcessId, std::wstring(Title.begin(), Title.end()), nullptr};
+        EnumWindows(&NoteWindow, reinterpret_cast<LPARAM>(&Search));
         return Search.Found;
     }
 

@@ -22,21 +22,23 @@ struct TFindDialog
     HWND Found = nullptr;
 };
 
+// Notes the first visible dialog-class window; the system's calling convention, which a lambda
+// lacks on 32-bit Windows.
+BOOL CALLBACK NoteFileDialog(HWND Wnd, LPARAM Data)
+{
+    wchar_t Class[16] = {};
+    GetClassNameW(Wnd, Class, 16);
+    if (std::wstring(Class) != L"#32770" || !IsWindowVisible(Wnd))
+        return TRUE;
+    reinterpret_cast<TFindDialog*>(Data)->Found = Wnd;
+    return FALSE;
+}
+
 // The dialog among the top-level windows of the thread that runs it.
 HWND FindFileDialog(DWORD Thread)
 {
     TFindDialog Find{Thread};
-    EnumThreadWindows(
-        Thread,
-        [](HWND Wnd, LPARAM Data) -> BOOL {
-            wchar_t Class[16] = {};
-            GetClassNameW(Wnd, Class, 16);
-            if (std::wstring(Class) != L"#32770" || !IsWindowVisible(Wnd))
-                return TRUE;
-            reinterpret_cast<TFindDialog*>(Data)->Found = Wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&Find));
+    EnumThreadWindows(Thread, &NoteFileDialog, reinterpret_cast<LPARAM>(&Find));
     return Find.Found;
 }
 
