@@ -10,20 +10,20 @@
 namespace {
 
 // The columns the editor fills, wide enough for an eight-digit offset or word.
-struct TColumnSpec
+struct TLogColumn
 {
     const char* Caption;
     int Width;
 };
-constexpr TColumnSpec LogColumns[] = {
+constexpr TLogColumn LogColumns[] = {
     {"Offset", 72}, {"Type", 48}, {"Old value", 72}, {"New value", 72}};
 
 void AddColumns(TListView& List)
 {
-    for (const TColumnSpec& Spec : LogColumns) {
+    for (const TLogColumn& Shown : LogColumns) {
         TListColumn* Column = List.GetColumns()->Add();
-        Column->SetCaption(Spec.Caption);
-        Column->SetWidth(Spec.Width);
+        Column->SetCaption(Shown.Caption);
+        Column->SetWidth(Shown.Width);
     }
 }
 
