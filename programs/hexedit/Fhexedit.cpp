@@ -94,15 +94,21 @@ TFormHexEdit::TFormHexEdit(TComponent* AOwner) : TForm(AOwner)
     TimerBlink = FindPart<TTimer>("TimerBlink");
     MenuEditUndo = FindPart<TMenuItem>("MenuEditUndo");
     MenuEditRedo = FindPart<TMenuItem>("MenuEditRedo");
-    HexEditor->SetNotLoaded();
     HexEditorChangeLogUpdate(HexEditor);
     ShowViewInMenu();
-    UpdateTitle();
-    UpdateStatus();
+    ShowNoFile();
     DoCreate();
 }
 
 TFormHexEdit::~TFormHexEdit() = default;
+
+void TFormHexEdit::ShowNoFile()
+{
+    HexEditor->SetNotLoaded();
+    FFilePath.clear();
+    UpdateTitle();
+    UpdateStatus();
+}
 
 int TFormHexEdit::Say(const std::string& Text, unsigned Flags)
 {
@@ -124,10 +130,7 @@ bool TFormHexEdit::OpenFile(const std::string& Path)
     if (Result == 1) {
         // Part of the file is on show under the old name: saving it would cut the old file
         // short. Show nothing rather than a trap.
-        HexEditor->SetNotLoaded();
-        FFilePath.clear();
-        UpdateTitle();
-        UpdateStatus();
+        ShowNoFile();
         Say("Only part of \"" + Path + "\" could be read.\n\n" + Why, MB_OK | MB_ICONERROR);
         return false;
     }
@@ -201,12 +204,8 @@ void TFormHexEdit::MenuFileSaveAsClick(TObject*)
 
 void TFormHexEdit::MenuFileCloseClick(TObject*)
 {
-    if (!ConfirmDiscard())
-        return;
-    HexEditor->SetNotLoaded();
-    FFilePath.clear();
-    UpdateTitle();
-    UpdateStatus();
+    if (ConfirmDiscard())
+        ShowNoFile();
 }
 
 void TFormHexEdit::MenuFileExitClick(TObject*)

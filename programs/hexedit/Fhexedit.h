@@ -83,6 +83,8 @@ private:
     void ShowSearchResult(int Offset);
     // Checks the items of the Edit and View menus that show the editor's options.
     void ShowViewInMenu();
+    // The editor's "open a file" screen, with the title and status line to match.
+    void ShowNoFile();
     void UpdateTitle();
     void UpdateStatus();
     int Say(const std::string& Text, unsigned Flags);
