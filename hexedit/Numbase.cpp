@@ -55,17 +55,6 @@ std::uint32_t ParseHex(const char* Text)
     return Value;
 }
 
-int HexDigitValue(char C)
-{
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    return -1;
-}
-
 std::size_t ParseHexBytes(const char* Text, std::uint8_t* Out, std::size_t Capacity)
 {
     std::size_t Count = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/HexDigit.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -14,9 +16,6 @@ std::uint32_t ParseNumber(const char* Text);
 // Every hexadecimal digit of Text shifted in from the right (value * 16 + digit), every other
 // character skipped; digits beyond the last eight are shifted out.
 std::uint32_t ParseHex(const char* Text);
-
-// 0 to 15 for 0-9, a-f and A-F; -1 for any other character.
-int HexDigitValue(char C);
 
 // After leading white space, two adjacent hexadecimal digits form a byte, a digit standing
 // alone is a byte of its own and any other character ends the byte being built. Writes at most

@@ -1,6 +1,7 @@
 #include "framework/objects/FormParser.h"
 
 #include "base/Exception.h"
+#include "base/HexDigit.h"
 #include "framework/objects/PropInfo.h"
 
 #include <cstdint>
@@ -42,17 +43,6 @@ struct TToken
 bool IsDigit(char C)
 {
     return C >= '0' && C <= '9';
-}
-
-int HexValue(char C)
-{
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    return -1;
 }
 
 bool IsIdentStart(char C)
@@ -159,7 +149,7 @@ public:
             }
             if (C == ' ' || C == '\t' || C == '\r')
                 continue;
-            const int V = HexValue(C);
+            const int V = HexDigitValue(C);
             if (V < 0)
                 Fail(FLine, "Invalid character " + ShowChar(C) + " in a binary value");
             if (High < 0) {
@@ -214,7 +204,7 @@ private:
         std::uint64_t Value = 0;
         std::size_t Count = 0;
         while (!AtEnd()) {
-            const int D = Hex ? HexValue(Peek()) : (IsDigit(Peek()) ? Peek() - '0' : -1);
+            const int D = Hex ? HexDigitValue(Peek()) : (IsDigit(Peek()) ? Peek() - '0' : -1);
             if (D < 0)
                 break;
             if (Value > (Limit - std::uint64_t(D)) / Base)

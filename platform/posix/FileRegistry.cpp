@@ -1,5 +1,6 @@
 #include "platform/posix/FileRegistry.h"
 
+#include "base/HexDigit.h"
 #include "platform/posix/PosixFiles.h"
 
 #include <cerrno>
@@ -16,17 +17,6 @@ void AppendHexByte(std::string& Out, std::uint8_t B)
 {
     Out += HexDigits[B >> 4];
     Out += HexDigits[B & 15];
-}
-
-int HexValue(char C)
-{
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    return -1;
 }
 
 // Value names and text: in double quotes, with backslash escapes for the quote, the backslash
@@ -69,8 +59,8 @@ bool ReadQuoted(const std::string& Line, std::size_t& Pos, std::string& Text)
         if (Line[Pos] == 'x') {
             if (Pos + 2 >= Line.size())
                 return false;
-            const int High = HexValue(Line[Pos + 1]);
-            const int Low = HexValue(Line[Pos + 2]);
+            const int High = HexDigitValue(Line[Pos + 1]);
+            const int Low = HexDigitValue(Line[Pos + 2]);
             if (High < 0 || Low < 0)
                 return false;
             Text += static_cast<char>(High * 16 + Low);
@@ -107,8 +97,8 @@ bool DecodeKeyPath(const std::string& Encoded, std::string& Path)
         }
         if (I + 2 >= Encoded.size())
             return false;
-        const int High = HexValue(Encoded[I + 1]);
-        const int Low = HexValue(Encoded[I + 2]);
+        const int High = HexDigitValue(Encoded[I + 1]);
+        const int Low = HexDigitValue(Encoded[I + 2]);
         if (High < 0 || Low < 0)
             return false;
         Path += static_cast<char>(High * 16 + Low);
@@ -171,7 +161,7 @@ bool ParseData(const std::string& Line, std::size_t Pos, std::uint32_t& Type,
             return false;
         std::uint32_t V = 0;
         for (std::size_t I = 6; I < 14; ++I) {
-            const int D = HexValue(Rest[I]);
+            const int D = HexDigitValue(Rest[I]);
             if (D < 0)
                 return false;
             V = V * 16 + static_cast<std::uint32_t>(D);
@@ -188,16 +178,17 @@ bool ParseData(const std::string& Line, std::size_t Pos, std::uint32_t& Type,
         return false;
     Type = 0;
     for (std::size_t I = 4; I < Close; ++I) {
-        const int D = HexValue(Rest[I]);
+        const int D = HexDigitValue(Rest[I]);
         if (D < 0)
             return false;
         Type = Type * 16 + static_cast<std::uint32_t>(D);
     }
     std::size_t I = Close + 2;
     while (I < Rest.size()) {
-        if (I + 2 > Rest.size() || HexValue(Rest[I]) < 0 || HexValue(Rest[I + 1]) < 0)
+        if (I + 2 > Rest.size() || HexDigitValue(Rest[I]) < 0 || HexDigitValue(Rest[I + 1]) < 0)
             return false;
-        Data.push_back(static_cast<std::uint8_t>(HexValue(Rest[I]) * 16 + HexValue(Rest[I + 1])));
+        Data.push_back(
+            static_cast<std::uint8_t>(HexDigitValue(Rest[I]) * 16 + HexDigitValue(Rest[I + 1])));
         I += 2;
         if (I < Rest.size() && (Rest[I] != ',' || ++I == Rest.size()))
             return false;
