@@ -180,12 +180,17 @@ void TRidivAzoza::PaintValue(std::uint32_t Base)
 void TRidivAzoza::PaintDigit(int Slot, int Image)
 {
     const TSlot P = FDigits[std::size_t(Slot)];
-    TBitmap Cell;
-    FImageList->GetBitmap(Image, Cell);
+    // Four times a second: an opaque image is drawn as it is, without a cell made for it.
+    TBitmap Made;
+    const TBitmap* Cell = FImageList->GetOpaqueImage(Image);
+    if (!Cell) {
+        FImageList->GetBitmap(Image, Made);
+        Cell = &Made;
+    }
     if (FDigitHeight != 0 && FDigitWidth != 0)
-        GetCanvas().StretchDraw({P.X, P.Y, P.X + FDigitWidth, P.Y + FDigitHeight}, Cell);
+        GetCanvas().StretchDraw({P.X, P.Y, P.X + FDigitWidth, P.Y + FDigitHeight}, *Cell);
     else
-        GetCanvas().Draw(P.X, P.Y, Cell);
+        GetCanvas().Draw(P.X, P.Y, *Cell);
 }
 
 void TRidivAzoza::PaintBackground()

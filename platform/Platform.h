@@ -205,8 +205,10 @@ public:
     virtual void SetTaskbarButton(bool Visible) = 0;
     // The window's outline, in client coordinates; an empty optional makes it rectangular.
     virtual void SetShape(const std::optional<std::vector<TRect>>& Rects) = 0;
-    // Copies the part Rect (client coordinates) of the back buffer to the screen.
-    virtual void Present(const TPixelView& BackBuffer, const TRect& Rect) = 0;
+    // Copies the part Rect (client coordinates) of the back buffer to the screen. Outside
+    // Changed the back buffer holds what it held when last presented, so a port that still
+    // shows those pixels need not send them again.
+    virtual void Present(const TPixelView& BackBuffer, const TRect& Rect, const TRect& Changed) = 0;
     virtual void Activate() = 0;
     virtual void SetCursor(TCursorShape) = 0;
     virtual void SetCapture(bool Captured) = 0;
@@ -350,7 +352,7 @@ public:
     // go to a new file beside it, which is flushed to the disk and renamed over the old one, so a
     // failure at any point leaves the old file whole. A replaced file keeps its permissions.
     virtual TFileWriteResult WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
-                                             std::size_t Size) = 0;
+                                            std::size_t Size) = 0;
 
     // Process.
     virtual std::string GetExecutablePath() const = 0;

@@ -28,6 +28,7 @@ TBitmap& TBitmap::operator=(const TBitmap& Other)
     FPixelFormat = Other.FPixelFormat;
     FTransparent = Other.FTransparent;
     FPixels = Other.FPixels;
+    FDrawn = {0, 0, FWidth, FHeight};
     return *this;
 }
 
@@ -47,6 +48,7 @@ void TBitmap::SetSize(int Width, int Height)
     FPixels = std::move(Pixels);
     FWidth = Width;
     FHeight = Height;
+    FDrawn = {0, 0, FWidth, FHeight};
 }
 
 TColor TBitmap::GetPixel(int X, int Y) const

@@ -68,6 +68,13 @@ public:
 
     TCanvas& GetCanvas();
 
+    // The bounds of what canvases have drawn on the bitmap since ClearDrawnBounds, and all of it
+    // after a resize or assignment: a copy of the pixels shown elsewhere needs comparing only
+    // there. Pixels written straight through GetScanLine or GetPixels are not noted.
+    const TRect& GetDrawnBounds() const { return FDrawn; }
+    void NoteDrawn(const TRect& Rect) { FDrawn = FDrawn.Union(Rect); }
+    void ClearDrawnBounds() { FDrawn = {}; }
+
     // Decodes a BMP file (with its 14-byte file header) or a bare DIB (starting at the info
     // header). Throws EInvalidGraphic with a clear message on malformed or truncated data; never
     // reads past Data. On failure the bitmap keeps what it held. Understood: info headers of 40,
@@ -91,5 +98,6 @@ private:
     TPixelFormat FPixelFormat = TPixelFormat::pf32bit;
     bool FTransparent = false;
     std::vector<TPixel> FPixels;
+    TRect FDrawn;
     std::unique_ptr<TCanvas> FCanvas;
 };

@@ -89,6 +89,7 @@ void TCanvas::PaintSpan(int Y, int X0, int X1, TPixel Pixel, TPenMode Mode)
     Visible().ForEachSpan(Y, X0, X1, [&](int Left, int Right) {
         if (!Row)
             Row = FTarget->GetScanLine(Y);
+        FTarget->NoteDrawn({Left, Y, Right, Y + 1});
         if (Mode == TPenMode::pmCopy) {
             FillPixels(Row + Left, Right - Left, Pixel);
             return;
@@ -107,6 +108,7 @@ void TCanvas::PaintFigure(const TFigureMask& Mask)
     const TPixel Pen = ColorToPixel(FPen.GetColor());
     const TPixel Brush = ColorToPixel(FBrush.GetColor());
     const TClipBands& Clip = Visible();
+    FTarget->NoteDrawn(Box.Intersect(Clip.GetBounds()));
     for (int Y = Box.Top; Y < Box.Bottom; ++Y) {
         TPixel* Row = FTarget->GetScanLine(Y);
         const TFigurePart* Parts = Mask.GetRow(Y);
@@ -171,6 +173,7 @@ void TCanvas::DrawFocusRect(const TRect& Rect)
         FTarget->GetScanLine(Y)[X] ^= 0x00FFFFFFu;
     };
     const TRect Rows = R.Intersect(Clip.GetBounds());
+    FTarget->NoteDrawn(Rows);
     for (int Y = Rows.Top; Y < Rows.Bottom; ++Y) {
         if (Y == R.Top || Y == R.Bottom - 1) {
             for (int X = Rows.Left; X < Rows.Right; ++X)
@@ -194,8 +197,10 @@ TColor TCanvas::GetPixel(int X, int Y)
 void TCanvas::SetPixel(int X, int Y, TColor Color)
 {
     const TPoint P = ToTarget(TPoint{X, Y});
-    if (Visible().Contains(P.X, P.Y))
+    if (Visible().Contains(P.X, P.Y)) {
         FTarget->GetScanLine(P.Y)[P.X] = ColorToPixel(Color);
+        FTarget->NoteDrawn({P.X, P.Y, P.X + 1, P.Y + 1});
+    }
 }
 
 void TCanvas::Draw(int X, int Y, const TBitmap& Source)
@@ -249,22 +254,36 @@ void TCanvas::StretchCopy(const TRect& Dest, const TBitmap& Source, const TRect&
         const int Right = Within(Src.GetWidth() - DX, Left, Rows.Right);
         const int Top = Within(-DY, Rows.Top, Rows.Bottom);
         const int Bottom = Within(Src.GetHeight() - DY, Top, Rows.Bottom);
+        // Mostly the picture lies wholly inside the clip: then no spans are asked for.
+        const bool Whole = Clip.ContainsRect({Left, Top, Right, Bottom});
         for (int Y = Top; Y < Bottom; ++Y) {
             const TPixel* SrcRow = Src.GetScanLine(int(Y + DY));
             TPixel* Row = FTarget->GetScanLine(Y);
-            Clip.ForEachSpan(Y, Left, Right, [&](int L, int R) {
+            const auto CopySpan = [&](int L, int R) {
                 const TPixel* From = SrcRow + (L + DX);
+                const auto Bytes = std::size_t(R - L) * sizeof(TPixel);
+                // A picture drawn again over itself (the clock's digits, three ticks in four)
+                // changes nothing, and what is not noted as drawn need not be shown again.
                 if (!Transparent) {
-                    std::copy(From, From + (R - L), Row + L);
+                    if (std::memcmp(Row + L, From, Bytes) != 0) {
+                        std::memcpy(Row + L, From, Bytes);
+                        FTarget->NoteDrawn({L, Y, R, Y + 1});
+                    }
                     return;
                 }
+                FTarget->NoteDrawn({L, Y, R, Y + 1});
                 for (int X = L; X < R; ++X, ++From)
                     if (*From != Key)
                         Row[X] = *From;
-            });
+            };
+            if (Whole)
+                CopySpan(Left, Right);
+            else
+                Clip.ForEachSpan(Y, Left, Right, CopySpan);
         }
         return;
     }
+    FTarget->NoteDrawn(Rows);
     // The source column of every visible target column, -1 where it lies outside the source.
     std::vector<int> Columns(std::size_t(Rows.Width()));
     for (int X = Rows.Left; X < Rows.Right; ++X) {

@@ -237,6 +237,7 @@ void TCanvas::LineTo(int X, int Y)
             if (Clip.Contains(PX, PY)) {
                 TPixel& P = FTarget->GetScanLine(PY)[PX];
                 P = ApplyPenMode(Mode, Pen, P);
+                FTarget->NoteDrawn({PX, PY, PX + 1, PY + 1});
             }
         });
         return;

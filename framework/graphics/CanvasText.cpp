@@ -101,6 +101,7 @@ int TCanvas::TextOutWidth(int X, int Y, std::string_view Text)
         // Text laid out cell by cell mostly lies wholly inside the clip: then rows are filled
         // without asking the clip for each.
         if (Clip.ContainsRect(Cell)) {
+            FTarget->NoteDrawn(Cell);
             for (int Row = Cell.Top; Row < Cell.Bottom; ++Row)
                 std::fill_n(FTarget->GetScanLine(Row) + Cell.Left, Cell.Width(), Background);
         } else {
@@ -133,6 +134,7 @@ int TCanvas::TextOutWidth(int X, int Y, std::string_view Text)
                 const std::uint8_t* Coverage = G.Coverage.data() + std::size_t(J) * G.Width;
                 const auto Paint = [&](int From, int To) {
                     TPixel* Line = FTarget->GetScanLine(Row);
+                    FTarget->NoteDrawn({From, Row, To, Row + 1});
                     for (int PX = From; PX < To; ++PX) {
                         const unsigned A = Coverage[PX - Left];
                         if (A == 255)

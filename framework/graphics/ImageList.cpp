@@ -133,6 +133,8 @@ int TImageList::AddCells(const TBitmap& Image, TMaskRule Transparent)
                 Mask[X] = Transparent(Left + X, Y) ? 1 : 0;
         }
     }
+    for (TImage& Cell : Added)
+        Cell.NoteOpaque();
     const int First = GetCount();
     FImages.insert(FImages.end(), Added.begin(), Added.end());
     FReference.clear();
@@ -190,6 +192,7 @@ void TImageList::LoadFromStrip(const TBitmap& Strip, int CellsPerRow, int Count,
             for (int X = 0; X < FWidth; ++X)
                 Mask[X] = PixelIsLight(ColorToPixel(MaskStrip->GetPixel(Left + X, Top + Y)));
         }
+        Cell.NoteOpaque();
     }
     FImages = std::move(Images);
     FReference.clear();
@@ -356,6 +359,18 @@ void TImageList::GetBitmap(int Index, TBitmap& Target) const
     Target.SetSize(0, 0);
     Target.SetSize(FWidth, FHeight);
     Draw(Target, 0, 0, Index);
+}
+
+const TBitmap* TImageList::GetOpaqueImage(int Index) const
+{
+    if (Index < 0 || Index >= GetCount() || !FImages[std::size_t(Index)].Opaque)
+        return nullptr;
+    return &FImages[std::size_t(Index)].Pixels;
+}
+
+void TImageList::TImage::NoteOpaque()
+{
+    Opaque = std::find(Transparent.begin(), Transparent.end(), 1) == Transparent.end();
 }
 
 void TImageList::GetMask(int Index, TBitmap& Target) const

@@ -91,6 +91,10 @@ class TImageList : public TComponent
     void GetMask(int Index, TBitmap& Target) const;
     // Draws the image with its top-left corner at (X, Y) through its mask, clipped to Target.
     void Draw(TBitmap& Target, int X, int Y, int Index) const;
+    // The image itself when none of its pixels is transparent, so that drawing it is drawing the
+    // cell GetBitmap would make, without making one; null otherwise and for an index the list
+    // does not hold.
+    const TBitmap* GetOpaqueImage(int Index) const;
 
 protected:
     void DefineProperties(TFiler& Filer) override;
@@ -100,6 +104,9 @@ private:
     {
         TBitmap Pixels;
         std::vector<std::uint8_t> Transparent; // one per pixel, top row first; 1 = transparent
+        bool Opaque = true;                    // no pixel transparent
+
+        void NoteOpaque();
     };
 
     // Appends the cells of Image; Transparent(X, Y) tells the mask in Image coordinates.

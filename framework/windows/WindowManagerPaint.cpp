@@ -150,9 +150,17 @@ void TWindowManager::EndPaint(HWND Wnd, const TPaintContext& Context)
     W->Painting.reset();
     TWindow& T = TopLevelOf(*W);
     if (T.Peer && T.BackBuffer && !Context.ClipRegion.IsEmpty()) {
-        const TPixelView View{T.BackBuffer->GetPixels().data(), T.BackBuffer->GetWidth(),
-                              T.BackBuffer->GetHeight(), T.BackBuffer->GetWidth()};
-        T.Peer->Present(View, Context.ClipRegion.GetBounds());
+        const TBitmap& Buffer = *T.BackBuffer;
+        const TPixelView View{Buffer.GetPixels().data(), Buffer.GetWidth(), Buffer.GetHeight(),
+                              Buffer.GetWidth()};
+        // Painting reaches the back buffer only through canvases, which note what they draw; a
+        // repaint that drew the same pixels (the clock's, three ticks in four) then costs the
+        // port a comparison of the drawn part only.
+        const TRect Bounds = Context.ClipRegion.GetBounds();
+        const TRect Drawn = Buffer.GetDrawnBounds();
+        T.Peer->Present(View, Bounds, Drawn.Intersect(Bounds));
+        if (Drawn.Intersect(Bounds) == Drawn)
+            T.BackBuffer->ClearDrawnBounds();
     }
 }
 
@@ -162,9 +170,11 @@ void TWindowManager::HandleExpose(HWND TopLevel, const TRect& Client)
     if (!W || !W->Peer || !W->BackBuffer)
         return;
     // The back buffer still holds the picture: present it again without repainting.
-    const TPixelView View{W->BackBuffer->GetPixels().data(), W->BackBuffer->GetWidth(),
-                          W->BackBuffer->GetHeight(), W->BackBuffer->GetWidth()};
-    W->Peer->Present(View, Client.Intersect(W->ClientRect()));
+    const TBitmap& Buffer = *W->BackBuffer;
+    const TPixelView View{Buffer.GetPixels().data(), Buffer.GetWidth(), Buffer.GetHeight(),
+                          Buffer.GetWidth()};
+    const TRect Rect = Client.Intersect(W->ClientRect());
+    W->Peer->Present(View, Rect, Rect);
 }
 
 TBitmap* TWindowManager::GetBackBuffer(HWND TopLevel)

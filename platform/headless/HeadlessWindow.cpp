@@ -78,7 +78,8 @@ void THeadlessWindow::SetBounds(const TRect& Outer)
     ResizeScreen();
 }
 
-void THeadlessWindow::Present(const TPixelView& BackBuffer, const TRect& Rect)
+// Every present is recorded whole, changed or not: tests see what the window was given.
+void THeadlessWindow::Present(const TPixelView& BackBuffer, const TRect& Rect, const TRect&)
 {
     const TRect Clip = Rect.Intersect({0, 0, FScreenSize.X, FScreenSize.Y})
                            .Intersect({0, 0, BackBuffer.Width, BackBuffer.Height});

@@ -37,7 +37,7 @@ public:
     void SetStayOnTop(bool StayOnTop) override { FParams.StayOnTop = StayOnTop; }
     void SetTaskbarButton(bool Visible) override { FParams.TaskbarButton = Visible; }
     void SetShape(const std::optional<std::vector<TRect>>& Rects) override { FShape = Rects; }
-    void Present(const TPixelView& BackBuffer, const TRect& Rect) override;
+    void Present(const TPixelView& BackBuffer, const TRect& Rect, const TRect& Changed) override;
     void Activate() override;
     void SetCursor(TCursorShape Shape) override { FCursor = Shape; }
     void SetCapture(bool Captured) override;

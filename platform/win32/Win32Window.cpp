@@ -241,11 +241,14 @@ void TWin32Window::SetShape(const std::optional<std::vector<TRect>>& Rects)
         DeleteObject(Region);
 }
 
-void TWin32Window::Present(const TPixelView& BackBuffer, const TRect& Rect)
+void TWin32Window::Present(const TPixelView& BackBuffer, const TRect& Rect, const TRect& Changed)
 {
     if (!FHandle || !BackBuffer.Pixels || BackBuffer.StridePixels < BackBuffer.Width)
         return;
-    const TRect Clip = Rect.Intersect({0, 0, BackBuffer.Width, BackBuffer.Height});
+    // The system keeps what it was given until it asks for a repaint (WM_PAINT presents the
+    // whole area again), so only the changed pixels need to go.
+    const TRect Clip =
+        Rect.Intersect(Changed).Intersect({0, 0, BackBuffer.Width, BackBuffer.Height});
     if (Clip.IsEmpty())
         return;
     const HWND Wnd = AsWindow(FHandle);

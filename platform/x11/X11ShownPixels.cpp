@@ -34,36 +34,34 @@ void TX11ShownPixels::Forget(const TRect& Rect)
     }
 }
 
-std::vector<TRect> TX11ShownPixels::TakeChanges(const TPixelView& View, const TRect& Rect)
+std::vector<TRect> TX11ShownPixels::TakeChanges(const TPixelView& View, const TRect& Rect,
+                                                const TRect& Changed)
 {
     std::vector<TRect> Out;
     const TRect R =
         Rect.Intersect({0, 0, FSize.X, FSize.Y}).Intersect({0, 0, View.Width, View.Height});
     if (R.IsEmpty() || !View.Pixels)
         return Out;
+    // Known rows are compared only where View may have changed; rows holding pixels nobody
+    // knows are compared across the whole of R.
+    const TRect C = R.Intersect(Changed);
     const auto Width = static_cast<std::size_t>(R.Width());
     FColumns.assign(Width, 0);
     int GroupTop = -1;
     for (int Y = R.Top; Y < R.Bottom; ++Y) {
-        TPixel* Shown = FPixels.data() + Index(R.Left, Y, FSize.X);
-        const TPixel* New = View.Pixels + Index(R.Left, Y, View.StridePixels);
-        bool Changed = false;
         std::uint8_t& RowUnknown = FRowUnknown[static_cast<std::size_t>(Y)];
-        if (RowUnknown || std::memcmp(Shown, New, Width * sizeof(TPixel)) != 0) {
-            for (std::size_t X = 0; X < Width; ++X)
-                if (Shown[X] != New[X] || Shown[X] == Unknown) {
-                    FColumns[X] = 1;
-                    Changed = true;
-                }
-            std::memcpy(Shown, New, Width * sizeof(TPixel));
-            if (RowUnknown) {
-                const TPixel* Row = FPixels.data() + Index(0, Y, FSize.X);
-                RowUnknown = std::find(Row, Row + FSize.X, Unknown) != Row + FSize.X;
-            }
+        bool RowChanged = false;
+        if (RowUnknown)
+            RowChanged = TakeRow(View, Y, R.Left, R.Right, R.Left, true);
+        else if (Y >= C.Top && Y < C.Bottom)
+            RowChanged = TakeRow(View, Y, C.Left, C.Right, R.Left, false);
+        if (RowUnknown) {
+            const TPixel* Row = FPixels.data() + Index(0, Y, FSize.X);
+            RowUnknown = std::find(Row, Row + FSize.X, Unknown) != Row + FSize.X;
         }
-        if (Changed && GroupTop < 0)
+        if (RowChanged && GroupTop < 0)
             GroupTop = Y;
-        if (!Changed && GroupTop >= 0) {
+        if (!RowChanged && GroupTop >= 0) {
             AddColumnRuns(GroupTop, Y, R.Left, Out);
             GroupTop = -1;
         }
@@ -71,6 +69,40 @@ std::vector<TRect> TX11ShownPixels::TakeChanges(const TPixelView& View, const TR
     if (GroupTop >= 0)
         AddColumnRuns(GroupTop, R.Bottom, R.Left, Out);
     return Out;
+}
+
+bool TX11ShownPixels::TakeRow(const TPixelView& View, int Y, int Left, int Right, int ColumnsLeft,
+                              bool MayHoldUnknown)
+{
+    if (Left >= Right)
+        return false;
+    const auto Width = static_cast<std::size_t>(Right - Left);
+    TPixel* Shown = FPixels.data() + Index(Left, Y, FSize.X);
+    const TPixel* New = View.Pixels + Index(Left, Y, View.StridePixels);
+    std::uint8_t* Columns = FColumns.data() + (Left - ColumnsLeft);
+    bool Any = false;
+    if (MayHoldUnknown) {
+        for (std::size_t X = 0; X < Width; ++X)
+            if (Shown[X] != New[X] || Shown[X] == Unknown) {
+                Columns[X] = 1;
+                Any = true;
+            }
+    } else if (std::memcmp(Shown, New, Width * sizeof(TPixel)) != 0) {
+        // Mostly a digit or two changed: skip equal runs a block at a time (a fixed-size memcmp
+        // is inlined), then mark the columns that differ.
+        constexpr std::size_t Block = 8;
+        std::size_t X = 0;
+        for (; X + Block <= Width; X += Block)
+            if (std::memcmp(Shown + X, New + X, Block * sizeof(TPixel)) != 0)
+                for (std::size_t I = X; I < X + Block; ++I)
+                    Columns[I] |= static_cast<std::uint8_t>(Shown[I] != New[I]);
+        for (; X < Width; ++X)
+            Columns[X] |= static_cast<std::uint8_t>(Shown[X] != New[X]);
+        Any = true;
+    }
+    if (Any)
+        std::memcpy(Shown, New, Width * sizeof(TPixel));
+    return Any;
 }
 
 void TX11ShownPixels::AddColumnRuns(int Top, int Bottom, int Left, std::vector<TRect>& Out)

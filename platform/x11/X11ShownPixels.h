@@ -25,10 +25,15 @@ public:
     void Forget(const TRect& Rect);
     // The rectangles of Rect (clipped to the area and to View) that hold pixels of View the
     // server does not show, banded top to bottom and left to right; View's pixels in Rect are
-    // what it shows once they are sent.
-    std::vector<TRect> TakeChanges(const TPixelView& View, const TRect& Rect);
+    // what it shows once they are sent. Outside Changed, View holds what it held when last
+    // given here, so only pixels nobody knows are looked at there.
+    std::vector<TRect> TakeChanges(const TPixelView& View, const TRect& Rect, const TRect& Changed);
 
 private:
+    // Compares columns Left to Right of row Y with what is shown, marks those that differ in
+    // FColumns (which starts at ColumnsLeft) and takes them; whether any differed.
+    bool TakeRow(const TPixelView& View, int Y, int Left, int Right, int ColumnsLeft,
+                 bool MayHoldUnknown);
     void AddColumnRuns(int Top, int Bottom, int Left, std::vector<TRect>& Out);
 
     TPoint FSize;

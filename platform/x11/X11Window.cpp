@@ -437,7 +437,7 @@ void TX11Window::SetShape(const std::optional<std::vector<TRect>>& Rects)
     XFlush(D);
 }
 
-void TX11Window::Present(const TPixelView& BackBuffer, const TRect& Rect)
+void TX11Window::Present(const TPixelView& BackBuffer, const TRect& Rect, const TRect& Changed)
 {
     const TPoint Size = GetClientSize();
     const TRect Clip = Rect.Intersect({0, 0, Size.X, Size.Y})
@@ -446,7 +446,7 @@ void TX11Window::Present(const TPixelView& BackBuffer, const TRect& Rect)
         return;
     if (FOnServer.GetSize() != Size)
         FOnServer.Reset(Size);
-    const std::vector<TRect> Changes = FOnServer.TakeChanges(BackBuffer, Clip);
+    const std::vector<TRect> Changes = FOnServer.TakeChanges(BackBuffer, Clip, Changed);
     if (Changes.empty())
         return;
     for (const TRect& R : Changes)

@@ -34,7 +34,7 @@ public:
     void SetStayOnTop(bool StayOnTop) override;
     void SetTaskbarButton(bool Visible) override;
     void SetShape(const std::optional<std::vector<TRect>>& Rects) override;
-    void Present(const TPixelView& BackBuffer, const TRect& Rect) override;
+    void Present(const TPixelView& BackBuffer, const TRect& Rect, const TRect& Changed) override;
     void Activate() override;
     void SetCursor(TCursorShape Shape) override;
     void SetCapture(bool Captured) override;

@@ -44,7 +44,7 @@ TEST_P(X11ScreenFrameTest, InvertsTheFrameOnceAndRestoresItTheSecondTime)
     std::vector<TPixel> Buffer(120 * 100);
     for (std::size_t I = 0; I < Buffer.size(); ++I)
         Buffer[I] = static_cast<TPixel>(I * 2654435761u) & 0xFFFFFF;
-    Window->Present({Buffer.data(), 120, 100, 120}, {0, 0, 120, 100});
+    Window->Present({Buffer.data(), 120, 100, 120}, {0, 0, 120, 100}, {0, 0, 120, 100});
 
     const TRect Area{40, 40, 240, 220};
     const unsigned long Root = DefaultRootWindow(Observer);
@@ -133,7 +133,7 @@ TEST_F(X11Test, XErrorsAreNotFatal)
     XSync(Observer, False);
     const int Before = TX11Display::GetErrorCount();
     std::vector<TPixel> Buffer(50 * 50, 0x123456);
-    Window->Present({Buffer.data(), 50, 50, 50}, {0, 0, 50, 50});
+    Window->Present({Buffer.data(), 50, 50, 50}, {0, 0, 50, 50}, {0, 0, 50, 50});
     Window->SetTitle("gone");
     Window->SetShape(std::vector<TRect>{{0, 0, 5, 5}});
     Window->SetBounds(TRect::FromSize(20, 20, 60, 60));
@@ -145,7 +145,7 @@ TEST_F(X11Test, XErrorsAreNotFatal)
     // And the port goes on as before.
     auto Next = MakeWindow(TRect::FromSize(10, 10, 50, 50));
     ShowAndWait(*Next);
-    Next->Present({Buffer.data(), 50, 50, 50}, {0, 0, 50, 50});
+    Next->Present({Buffer.data(), 50, 50, 50}, {0, 0, 50, 50}, {0, 0, 50, 50});
     EXPECT_EQ(ReadPixels(Next->GetXWindow(), {20, 20, 21, 21}), std::vector<TPixel>{0x123456});
 }
 

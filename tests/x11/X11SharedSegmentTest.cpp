@@ -19,22 +19,22 @@ TEST_F(X11Test, AnIdleSharedSegmentIsGivenBackAtTheNextSmallPresent)
     const TPixelView View{Buffer.data(), W, H, W};
     Presenter.SetSharedIdleMilliseconds(60000);
 
-    Window->Present(View, {0, 0, W, H});
+    Window->Present(View, {0, 0, W, H}, {0, 0, W, H});
     EXPECT_TRUE(Presenter.HoldsSegment());
     Buffer[0] = 0xFFFFFF; // a change of one pixel goes as a small present
-    Window->Present(View, {0, 0, W, H});
+    Window->Present(View, {0, 0, W, H}, {0, 0, W, H});
     EXPECT_TRUE(Presenter.HoldsSegment()) << "given back before it was idle";
 
     Presenter.SetSharedIdleMilliseconds(0);
     Buffer[1] = 0xFFFFFF;
-    Window->Present(View, {0, 0, W, H});
+    Window->Present(View, {0, 0, W, H}, {0, 0, W, H});
     EXPECT_FALSE(Presenter.HoldsSegment());
     EXPECT_EQ(ReadPixels(Window->GetXWindow(), {0, 0, W, H}), Buffer);
 
     for (TPixel& P : Buffer)
         P ^= 0x0F0F0F;
     const int SharedBefore = Presenter.GetCounts().Shared;
-    Window->Present(View, {0, 0, W, H});
+    Window->Present(View, {0, 0, W, H}, {0, 0, W, H});
     EXPECT_EQ(Presenter.GetCounts().Shared, SharedBefore + 1);
     EXPECT_EQ(ReadPixels(Window->GetXWindow(), {0, 0, W, H}), Buffer);
     Presenter.SetSharedIdleMilliseconds(2000);

@@ -63,6 +63,9 @@ TEST(X11ShownPixels, SendsWhatTheServerLacksAndNothingElse)
     TX11ShownPixels Shown;
     Shown.Reset({W, H});
     const TPixelView View{Buffer.data(), W, H, W};
+    // The bounds of the pixels painted since they were last all given, as the window manager
+    // keeps them for the back buffer.
+    TRect Painted{0, 0, W, H};
     for (int Step = 0; Step < 400; ++Step) {
         const int Action = int(Rng() % 4);
         const TRect R = RandomRect(Rng, W, H);
@@ -77,10 +80,13 @@ TEST(X11ShownPixels, SendsWhatTheServerLacksAndNothingElse)
                 const std::size_t At = Rng() % Buffer.size();
                 if (Rng() % 3)
                     Buffer[At] = Rng() & 0xFFFFFF;
+                Painted = Painted.Union(TRect::FromSize(int(At % W), int(At / W), 1, 1));
             }
         }
-        const std::vector<TRect> Sent = Shown.TakeChanges(View, R);
         const TRect Asked = R.Intersect({0, 0, W, H});
+        const std::vector<TRect> Sent = Shown.TakeChanges(View, R, Painted.Intersect(R));
+        if (Painted.Intersect(Asked) == Painted)
+            Painted = {};
         // Only what was asked for; banded and never twice the same pixel.
         std::vector<int> Covered(W * H, 0);
         for (const TRect& S : Sent) {
@@ -119,7 +125,7 @@ TEST(X11ShownPixels, SendsWhatTheServerLacksAndNothingElse)
                 ASSERT_TRUE(Server.Shows(Buffer, X, Y))
                     << "(" << X << ", " << Y << ") was not sent at step " << Step;
         // Asked again at once: all there.
-        EXPECT_TRUE(Shown.TakeChanges(View, R).empty()) << "step " << Step;
+        EXPECT_TRUE(Shown.TakeChanges(View, R, Painted).empty()) << "step " << Step;
     }
 }
 
@@ -131,7 +137,7 @@ TEST(X11ShownPixels, NearbyChangesGoInOneRectangleDistantOnesApart)
     Shown.Reset({W, H});
     const TPixelView View{Buffer.data(), W, H, W};
     const std::vector<TRect> Whole{{0, 0, W, H}};
-    ASSERT_EQ(Shown.TakeChanges(View, {0, 0, W, H}), Whole);
+    ASSERT_EQ(Shown.TakeChanges(View, {0, 0, W, H}, {0, 0, W, H}), Whole);
 
     const int Near = 10 + TX11ShownPixels::MergeGapPixels - 1; // a gap one short of the limit
     const int Far = Near + 1 + TX11ShownPixels::MergeGapPixels;
@@ -141,7 +147,7 @@ TEST(X11ShownPixels, NearbyChangesGoInOneRectangleDistantOnesApart)
     Buffer[std::size_t(8 * W + 50)] = 0xFFFFFF;
     const std::vector<TRect> Expected{
         {10, 3, Near + 2, 5}, {Far + 1, 3, Far + 2, 5}, {50, 8, 51, 9}};
-    EXPECT_EQ(Shown.TakeChanges(View, {0, 0, W, H}), Expected);
+    EXPECT_EQ(Shown.TakeChanges(View, {0, 0, W, H}, {0, 0, W, H}), Expected);
 }
 
 TEST(X11ShownPixels, ANewSizeKnowsNothing)
@@ -150,10 +156,10 @@ TEST(X11ShownPixels, ANewSizeKnowsNothing)
     TX11ShownPixels Shown;
     Shown.Reset({20, 20});
     const TPixelView View{Buffer.data(), 20, 20, 20};
-    Shown.TakeChanges(View, {0, 0, 20, 20});
+    Shown.TakeChanges(View, {0, 0, 20, 20}, {0, 0, 20, 20});
     Shown.Reset({20, 20});
     const std::vector<TRect> All{{5, 5, 8, 9}};
-    EXPECT_EQ(Shown.TakeChanges(View, {5, 5, 8, 9}), All);
+    EXPECT_EQ(Shown.TakeChanges(View, {5, 5, 8, 9}, {}), All);
 }
 
 // A window of the port with a known picture on it.
@@ -184,7 +190,7 @@ protected:
     std::uint64_t Present(const TRect& Rect)
     {
         const std::uint64_t Before = X11Port().GetPresenter()->GetCounts().Pixels;
-        Window->Present({Buffer.data(), W, H, W}, Rect);
+        Window->Present({Buffer.data(), W, H, W}, Rect, Rect);
         return X11Port().GetPresenter()->GetCounts().Pixels - Before;
     }
     std::vector<TPixel> OnScreen() { return ReadPixels(Window->GetXWindow(), {0, 0, W, H}); }

@@ -47,7 +47,7 @@ TEST_P(X11PresentTest, PutsExactlyTheRectangleOnTheScreen)
     Presenter.SetSharedMemoryEnabled(C.Shared);
     const TX11Presenter::TCounts Counts = Presenter.GetCounts();
 
-    Window->Present({Buffer.data(), W, H, W}, C.Rect);
+    Window->Present({Buffer.data(), W, H, W}, C.Rect, C.Rect);
     const std::vector<TPixel> After = ReadPixels(Window->GetXWindow(), {0, 0, W, H});
     Presenter.SetSharedMemoryEnabled(true);
 
@@ -86,7 +86,7 @@ TEST_F(X11Test, PresentingASmallerBackBufferStopsAtItsEdge)
     ShowAndWait(*Window);
     const std::vector<TPixel> Before = ReadPixels(Window->GetXWindow(), {0, 0, 100, 80});
     const std::vector<TPixel> Buffer = Pattern(60, 30);
-    Window->Present({Buffer.data(), 60, 30, 60}, {0, 0, 100, 80});
+    Window->Present({Buffer.data(), 60, 30, 60}, {0, 0, 100, 80}, {0, 0, 100, 80});
     const std::vector<TPixel> After = ReadPixels(Window->GetXWindow(), {0, 0, 100, 80});
     EXPECT_EQ(After[static_cast<std::size_t>(29 * 100 + 59)], Buffer[29 * 60 + 59]);
     EXPECT_EQ(After[static_cast<std::size_t>(30 * 100 + 10)], Before[30 * 100 + 10]);

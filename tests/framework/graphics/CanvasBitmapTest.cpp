@@ -1,5 +1,6 @@
 #include "tests/framework/graphics/CanvasTestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -157,4 +158,62 @@ TEST(CanvasDraw, EmptySourceDrawsNothing)
     Target.GetCanvas().StretchDraw({0, 0, 2, 2}, Empty);
     Target.GetCanvas().CopyRect({0, 0, 2, 2}, Empty, {0, 0, 2, 2});
     EXPECT_EQ(Picture(Target, {{clWhite, '.'}}), Rows({"..", ".."}));
+}
+
+// What a canvas notes as drawn on its target: where pixels may have changed, so that a copy of
+// them shown elsewhere is compared only there.
+TEST(CanvasDrawnBounds, NoteWhereEachOperationMayHaveChangedPixels)
+{
+    struct TCase
+    {
+        const char* Name;
+        std::function<void(TCanvas&, const TBitmap&)> Draw;
+        TRect Drawn;
+    };
+    const TBitmap Picture = Numbered(3, 2);
+    const TCase Cases[] = {
+        {"a picture", [](TCanvas& C, const TBitmap& P) { C.Draw(4, 1, P); }, {4, 1, 7, 3}},
+        {"a picture clipped",
+         [](TCanvas& C, const TBitmap& P) { C.Draw(8, -1, P); },
+         {8, 0, 10, 1}},
+        {"a picture over the same pixels",
+         [](TCanvas& C, const TBitmap& P) {
+             C.Draw(4, 1, P);
+             C.GetTarget().ClearDrawnBounds();
+             C.Draw(4, 1, P);
+         },
+         {}},
+        {"a picture over itself but one pixel",
+         [](TCanvas& C, const TBitmap& P) {
+             C.Draw(4, 1, P);
+             C.GetTarget().ClearDrawnBounds();
+             C.GetTarget().GetScanLine(2)[5] = 0;
+             C.Draw(4, 1, P);
+         },
+         {4, 2, 7, 3}},
+        {"a fill",
+         [](TCanvas& C, const TBitmap&) {
+             C.FillRect({2, 3, 5, 9});
+         },
+         {2, 3, 5, 6}},
+        {"a pixel", [](TCanvas& C, const TBitmap&) { C.SetPixel(9, 5, clRed); }, {9, 5, 10, 6}},
+        {"a pixel outside", [](TCanvas& C, const TBitmap&) { C.SetPixel(10, 0, clRed); }, {}},
+        {"a line",
+         [](TCanvas& C, const TBitmap&) {
+             C.MoveTo(1, 1);
+             C.LineTo(4, 3);
+         },
+         {1, 1, 4, 3}},
+    };
+    for (const TCase& Case : Cases) {
+        TBitmap Target = MakeBitmap(10, 6, clWhite);
+        Target.ClearDrawnBounds();
+        Case.Draw(Target.GetCanvas(), Picture);
+        EXPECT_EQ(Target.GetDrawnBounds(), Case.Drawn) << Case.Name;
+    }
+    // A resize may change every pixel.
+    TBitmap Target = MakeBitmap(4, 4, clWhite);
+    Target.ClearDrawnBounds();
+    Target.SetSize(6, 5);
+    EXPECT_EQ(Target.GetDrawnBounds(), TRect(0, 0, 6, 5));
 }

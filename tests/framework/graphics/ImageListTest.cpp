@@ -2,6 +2,7 @@
 
 #include "base/Exception.h"
 
+#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 #include <random>
@@ -196,3 +197,25 @@ TEST(ImageList, StripWithAMaskStripAndBack)
 }
 
 } // namespace
+
+TEST(ImageList, OnlyAnImageWithoutTransparentPixelsIsGivenAsItIs)
+{
+    TImageList List(4, 3);
+    TBitmap Mask(8, 3);
+    for (TPixel& P : Mask.GetPixels())
+        P = 0;
+    Mask.SetPixel(6, 2, clWhite); // one transparent pixel in the second image
+    List.Add(Numbered(8, 3), &Mask);
+    List.AddMasked(Numbered(4, 3), TColor(0x123456)); // no pixel has the mask colour
+    for (int Index : {0, 2}) {
+        const TBitmap* Image = List.GetOpaqueImage(Index);
+        ASSERT_NE(Image, nullptr) << Index;
+        TBitmap Cell;
+        List.GetBitmap(Index, Cell);
+        EXPECT_TRUE(std::equal(Cell.GetPixels().begin(), Cell.GetPixels().end(),
+                               Image->GetPixels().begin(), Image->GetPixels().end()));
+        EXPECT_FALSE(Image->GetTransparent());
+    }
+    for (int Index : {1, 3, -1})
+        EXPECT_EQ(List.GetOpaqueImage(Index), nullptr) << Index;
+}

@@ -189,7 +189,7 @@ TEST(HeadlessWindows, KeepWhatIsPresented)
         for (int X = 0; X < 6; ++X)
             Buffer[Y * 6 + X] = static_cast<TPixel>(0x100 * Y + X + 1);
     const TPixelView View{Buffer.data(), 5, 3, 6};
-    W.Present(View, {1, 1, 10, 10}); // clipped to the window's 4 x 3 client area
+    W.Present(View, {1, 1, 10, 10}, {}); // clipped to the window's 4 x 3 client area
     EXPECT_EQ(W.GetPresentedRects(), (std::vector<TRect>{{1, 1, 4, 3}}));
     EXPECT_EQ(W.GetScreenPixel(0, 0), 0u);
     EXPECT_EQ(W.GetScreenPixel(1, 1), 0x102u);

@@ -251,10 +251,10 @@ TEST_F(Win32PresentTest, CopiesExactlyTheRectangleAsked)
 {
     const auto First = RandomPixels(Stride * Height, 1);
     const auto Second = RandomPixels(Stride * Height, 2);
-    W->Window->Present(View(First), {0, 0, Width, Height});
+    W->Window->Present(View(First), {0, 0, Width, Height}, {0, 0, Width, Height});
     ExpectScreen(First, First, {});
     const TRect Part{7, 5, 23, 19};
-    W->Window->Present(View(Second), Part);
+    W->Window->Present(View(Second), Part, Part);
     ExpectScreen(Second, First, Part);
 }
 
@@ -262,12 +262,12 @@ TEST_F(Win32PresentTest, ClipsToTheBuffer)
 {
     const auto First = RandomPixels(Stride * Height, 3);
     const auto Second = RandomPixels(Stride * Height, 4);
-    W->Window->Present(View(First), {0, 0, Width, Height});
+    W->Window->Present(View(First), {0, 0, Width, Height}, {0, 0, Width, Height});
     // Reaching past the buffer's edges (and its width, into the stride) shows only the buffer.
-    W->Window->Present(View(Second), {30, -10, 90, 12});
+    W->Window->Present(View(Second), {30, -10, 90, 12}, {30, -10, 90, 12});
     ExpectScreen(Second, First, {30, 0, Width, 12});
-    W->Window->Present(View(Second), {Width, 0, Stride, Height});
-    W->Window->Present(TPixelView{}, {0, 0, Width, Height});
+    W->Window->Present(View(Second), {Width, 0, Stride, Height}, {Width, 0, Stride, Height});
+    W->Window->Present(TPixelView{}, {0, 0, Width, Height}, {0, 0, Width, Height});
     ExpectScreen(Second, First, {30, 0, Width, 12});
 }
 
@@ -275,8 +275,8 @@ TEST_F(Win32PresentTest, ExposureIsPresentedThroughThePaint)
 {
     const auto First = RandomPixels(Stride * Height, 5);
     const auto Second = RandomPixels(Stride * Height, 6);
-    W->Window->Present(View(First), {0, 0, Width, Height});
-    W->Events.OnExpose = [&](const TRect& R) { W->Window->Present(View(Second), R); };
+    W->Window->Present(View(First), {0, 0, Width, Height}, {0, 0, Width, Height});
+    W->Events.OnExpose = [&](const TRect& R) { W->Window->Present(View(Second), R, R); };
     W->Events.Log.clear();
     const RECT Damage{3, 4, 17, 9};
     InvalidateRect(W->Wnd, &Damage, TRUE);
