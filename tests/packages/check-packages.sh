@@ -11,6 +11,7 @@
 # uninstaller must take them away again with the clock's Run value. The 32-bit installer, which
 # this machine cannot run, is listed instead.
 set -euo pipefail
+trap 'echo "check-packages: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 build=$(cd "$1" && pwd)
 src=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 out="$build/packages"
@@ -84,11 +85,12 @@ scratch="$out/check"
 mkdir -p "$scratch"
 for program in "${programs[@]}"; do
     unzip -p "$zip" "*/$program" >"$scratch/$program"
-    resources=$(7z l "$scratch/$program" | awk '{ print $NF }')
-    for kind in ICON GROUP_ICON MANIFEST; do
-        grep -q "^\.rsrc/$kind/" <<<"$resources" || fail "$program: no $kind resource"
+    # The resource types at the top of its resource directory, as binutils reads them.
+    types=$(x86_64-w64-mingw32-objdump -p "$scratch/$program" |
+        sed -n '/The .rsrc Resource Directory/,$p' | awk '/^[0-9a-f]+   Entry: ID:/ { print $4 }')
+    for kind in 0x000003,ICON 0x00000e,GROUP_ICON 0x000010,VERSION 0x000018,MANIFEST; do
+        grep -qx "${kind%,*}," <<<"$types" || fail "$program: no ${kind#*,} resource"
     done
-    grep -qx '\.rsrc/version\.txt' <<<"$resources" || fail "$program: no version information"
 done
 
 if file "$installer" | grep -q 'PE32 executable'; then
