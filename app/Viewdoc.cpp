@@ -37,10 +37,20 @@ int ViewDocumentation(const std::string& BaseName, const std::string& FirstFolde
     const std::string Executable = TPlatform::Get().GetExecutablePath();
     // The separator stays with the folder, so an executable at a drive root gives "C:\", not
     // "C:" (which would mean the current folder of drive C).
-    if (const std::size_t Cut = Executable.find_last_of("\\/"); Cut != std::string::npos)
+    if (const std::size_t Cut = Executable.find_last_of("\\/"); Cut != std::string::npos) {
+        const std::string Folder = Executable.substr(0, Cut + 1);
         for (const std::string& Name : Names)
-            if (OpenIfExists(JoinPath(Executable.substr(0, Cut + 1), Name)))
+            if (OpenIfExists(JoinPath(Folder, Name)))
                 return 1;
+        // An installed program keeps its manual apart from its executable: bin/ and share/nixie/
+        // under one prefix. In the executable's own separator, so a Linux path stays one.
+        const char Separator = Executable[Cut];
+        const std::string Installed =
+            Folder + ".." + Separator + "share" + Separator + "nixie" + Separator;
+        for (const std::string& Name : Names)
+            if (OpenIfExists(JoinPath(Installed, Name)))
+                return 1;
+    }
     if (Quiet == 0)
         Application().ShowMessageBox("Unable to find documentation", "error", MB_OK);
     return 0;

@@ -6,9 +6,10 @@
 // user's default application through the shell.
 
 // Tries, in order, FirstFolder\Base.html, FirstFolder\Base.htm, Base.html and Base.htm in the
-// current folder, then Base.html and Base.htm in the executable's folder, and opens the first
-// that exists. An empty FirstFolder is skipped. When none exists and Quiet is 0, a message box
-// "Unable to find documentation" says so. Returns 1 when a file was handed to the shell, else 0.
+// current folder, then Base.html and Base.htm in the executable's folder and last in
+// ..\share\nixie\ from there (an installed layout), and opens the first that exists. An empty
+// FirstFolder is skipped. When none exists and Quiet is 0, a message box "Unable to find
+// documentation" says so. Returns 1 when a file was handed to the shell, else 0.
 int ViewDocumentation(const std::string& BaseName, const std::string& FirstFolder, int Quiet);
 
 // Folder, a backslash unless Folder already ends in a separator (backslash, slash) or a colon,

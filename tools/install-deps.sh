@@ -13,6 +13,7 @@ PACKAGES=(
     binutils-mingw-w64-i686
     wine wine64
     xvfb xauth x11-utils x11-apps
+    nsis dpkg-dev file unzip p7zip-full
 )
 
 missing=()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test label: unit and headless (build machine), x11 (real
 # windows under Xvfb), unit and headless again under AddressSanitizer and UBSan (the sanitize
-# preset: any report fails the test) and wine (the Windows build under Wine). The 32-bit Windows
-# build is built but not run. This is what CI runs. The quick steps that tell the most come
+# preset: any report fails the test), wine (the Windows build under Wine) and package (the .deb,
+# the zips and the installers, made and checked). The 32-bit Windows build makes its programs and
+# packages only: its packages are checked, its programs not run. This is what CI runs. The quick steps that tell the most come
 # first: the Linux build and its unit and headless tests, then the slower ones.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -54,3 +55,5 @@ echo "== test: mingw64 (wine)"
 ctest --preset mingw64
 
 build mingw32
+echo "== packages: mingw32"
+bash tests/packages/check-packages.sh build/mingw32

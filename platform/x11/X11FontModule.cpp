@@ -23,7 +23,12 @@ public:
 
 std::string GetFontModulePath(const std::string& ExecutablePath)
 {
-    return GetFolderOf(ExecutablePath) + "/" + ModuleFileName;
+    const std::string Folder = GetFolderOf(ExecutablePath);
+    const std::string Beside = Folder + "/" + ModuleFileName;
+    const std::string Installed = Folder + "/../lib/nixie/" + ModuleFileName;
+    if (!IsExistingFile(Beside) && IsExistingFile(Installed))
+        return Installed;
+    return Beside;
 }
 
 std::unique_ptr<TFontEngine> OpenFontModule()

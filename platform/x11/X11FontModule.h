@@ -13,5 +13,7 @@
 constexpr const char* ModuleFileName = "nixie-fonts.so";
 
 std::unique_ptr<TFontEngine> OpenFontModule();
-// The module path for an executable at ExecutablePath.
+// The module path for an executable at ExecutablePath: beside it (a build tree), else in
+// ../lib/nixie/ from its folder (an installed bin/ with its lib/) when the module is there. A
+// missing module gives the path beside the executable.
 std::string GetFontModulePath(const std::string& ExecutablePath);

@@ -1,4 +1,4 @@
-// Finding the manual: the six places in their order, the separators between folder and name,
+// Finding the manual: the places in their order, the separators between folder and name,
 // and the one message when there is no manual.
 #include "app/Viewdoc.h"
 
@@ -98,6 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "C:\\Docs",
                     {"C:\\Program\\divaduva.htm"},
                     "C:\\Program\\divaduva.htm"},
+        TSearchCase{"ExecutablesFolderBeforeTheInstalledPlace",
+                    "C:\\Docs",
+                    {"C:\\Program\\..\\share\\nixie\\divaduva.html", "C:\\Program\\divaduva.htm"},
+                    "C:\\Program\\divaduva.htm"},
+        TSearchCase{"InstalledPlaceLast",
+                    "C:\\Docs",
+                    {"C:\\Program\\..\\share\\nixie\\divaduva.htm"},
+                    "C:\\Program\\..\\share\\nixie\\divaduva.htm"},
         TSearchCase{"FolderEndingInABackslash", "C:\\", {"C:\\divaduva.html"}, "C:\\divaduva.html"},
         TSearchCase{"FolderEndingInAColon", "D:", {"D:divaduva.html"}, "D:divaduva.html"},
         TSearchCase{"NoFirstFolder",
@@ -113,6 +121,15 @@ TEST_F(ViewdocTest, AnExecutableAtADriveRootIsSearchedAtThatRoot)
     Have({"E:\\divaduva.html"});
     EXPECT_EQ(ViewDocumentation("divaduva", "C:\\Docs", 1), 1);
     EXPECT_EQ(Port().GetShellOpens(), std::vector<std::string>{"E:\\divaduva.html"});
+}
+
+TEST_F(ViewdocTest, AnInstalledLinuxProgramFindsItsManualInShareNixie)
+{
+    Port().SetExecutablePath("/usr/bin/nixie");
+    Have({"/usr/bin/../share/nixie/divaduva.html"});
+    EXPECT_EQ(ViewDocumentation("divaduva", "/home/user", 1), 1);
+    EXPECT_EQ(Port().GetShellOpens(),
+              std::vector<std::string>{"/usr/bin/../share/nixie/divaduva.html"});
 }
 
 TEST_F(ViewdocTest, AFileTheShellCannotOpenStillEndsTheSearchWithoutAMessage)

@@ -6,10 +6,14 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
-// Test names and failure messages show a resource by its name.
+// Test names and failure messages show a resource by its name, a file by its path.
 void PrintTo(const TArtResource& R, std::ostream* Out)
 {
     *Out << R.Name;
+}
+void PrintTo(const TArtFile& F, std::ostream* Out)
+{
+    *Out << F.File;
 }
 
 namespace {
@@ -66,6 +70,28 @@ TEST_P(ArtReproduction, ExecutableEmbedsTheCommittedBytes)
 
 INSTANTIATE_TEST_SUITE_P(Art, ArtReproduction,
                          testing::ValuesIn(ArtResources().begin(), ArtResources().end()), ByName{});
+
+// The icon files too: the Windows resource scripts and the Linux install take them as committed.
+class ArtFileReproduction : public testing::TestWithParam<TArtFile>
+{};
+
+TEST_P(ArtFileReproduction, GeneratorRewritesTheCommittedFileByteForByte)
+{
+    const TArtFile& F = GetParam();
+    const std::vector<std::uint8_t> Committed = ReadFile(ResourcePath(F.File));
+    ASSERT_FALSE(Committed.empty()) << F.File << " is missing";
+    const std::vector<std::uint8_t> Drawn = F.Encode();
+    ASSERT_EQ(Drawn.size(), Committed.size());
+    const auto Diff = std::mismatch(Drawn.begin(), Drawn.end(), Committed.begin());
+    EXPECT_TRUE(Diff.first == Drawn.end())
+        << F.File << " differs first at byte " << (Diff.first - Drawn.begin());
+}
+
+INSTANTIATE_TEST_SUITE_P(Art, ArtFileReproduction,
+                         testing::ValuesIn(ArtFiles().begin(), ArtFiles().end()),
+                         [](const testing::TestParamInfo<TArtFile>& Info) {
+                             return CaseName(Info.param.File);
+                         });
 
 // Resource numbers are how the program finds its bitmaps; two pictures under one number would
 // leave one of them unreachable.

@@ -1,5 +1,5 @@
-// The X11 port's fonts come from its module beside the executable, opened when text is first
-// asked for: real faces, not boxes.
+// The X11 port's fonts come from its module beside the executable (or in the installed place),
+// opened when text is first asked for: real faces, not boxes.
 #include "platform/x11/X11FontModule.h"
 
 #include "platform/freetype/BoxFontFace.h"
@@ -8,6 +8,8 @@
 #include "tests/x11/X11TestSupport.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -31,6 +33,26 @@ TEST(X11FontModule, IsOpenedWhenTextIsFirstAskedFor)
             std::_Exit(ModuleIsMapped() ? 0 : 4);
         },
         testing::ExitedWithCode(0), "");
+}
+
+// A build tree has the module beside the program; an installed bin/ has it in ../lib/nixie/.
+TEST(X11FontModule, IsLookedForBesideTheProgramThenInTheInstalledPlace)
+{
+    namespace fs = std::filesystem;
+    std::string Template = (fs::temp_directory_path() / "nixie-fonts-XXXXXX").string();
+    ASSERT_NE(mkdtemp(Template.data()), nullptr);
+    const fs::path Root = Template;
+    const std::string Program = (Root / "bin/nixie").string();
+    const std::string Beside = (Root / "bin" / ModuleFileName).string();
+    const std::string Installed = (Root / "bin/../lib/nixie" / ModuleFileName).string();
+    fs::create_directories(Root / "bin");
+    EXPECT_EQ(GetFontModulePath(Program), Beside) << "none anywhere";
+    fs::create_directories(Root / "lib/nixie");
+    std::ofstream(Installed).put('\0');
+    EXPECT_EQ(GetFontModulePath(Program), Installed);
+    std::ofstream(Beside).put('\0');
+    EXPECT_EQ(GetFontModulePath(Program), Beside);
+    fs::remove_all(Root);
 }
 
 TEST(X11FontModule, GivesRealFaces)

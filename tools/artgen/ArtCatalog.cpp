@@ -1,5 +1,6 @@
 #include "tools/artgen/ArtCatalog.h"
 
+#include "tools/artgen/IconArt.h"
 #include "tools/artgen/LedArt.h"
 #include "tools/artgen/NixieDigitArt.h"
 #include "tools/artgen/NixieFaceArt.h"
@@ -68,11 +69,31 @@ constexpr std::array<TArtResource, 16> Resources{{
     {76, "bitmap", "LedAmberOn", "bitmaps/led-amber-on.bmp", "", Led<3, true>},
 }};
 
+template <int Size>
+std::vector<std::uint8_t> IconPng()
+{
+    return EncodeIconPng(Size);
+}
+
+constexpr std::array<TArtFile, IconSizes.size() + 1> Files{{
+    {"icons/nixie.ico", EncodeIconFile},
+    {"icons/nixie-16.png", IconPng<16>},
+    {"icons/nixie-24.png", IconPng<24>},
+    {"icons/nixie-32.png", IconPng<32>},
+    {"icons/nixie-48.png", IconPng<48>},
+    {"icons/nixie-64.png", IconPng<64>},
+}};
+
 } // namespace
 
 std::span<const TArtResource> ArtResources()
 {
     return Resources;
+}
+
+std::span<const TArtFile> ArtFiles()
+{
+    return Files;
 }
 
 std::string ManifestLine(const TArtResource& R)

@@ -26,17 +26,15 @@ void PutChunk(std::vector<std::uint8_t>& Out, const char* Type,
     PutBigEndian(Out, std::uint32_t(Crc));
 }
 
-} // namespace
-
-std::vector<std::uint8_t> TPngWriter::Encode(int Width, int Height,
-                                             std::span<const std::uint32_t> Pixels)
+std::vector<std::uint8_t> EncodePng(int Width, int Height, std::span<const std::uint32_t> Pixels,
+                                    bool Alpha)
 {
     if (Width <= 0 || Height <= 0 || Pixels.size() < std::size_t(Width) * std::size_t(Height))
         throw std::invalid_argument("PNG: the pixels do not fill the picture");
 
-    // Each row: filter type 0 (none), then red, green, blue per pixel.
+    // Each row: filter type 0 (none), then red, green, blue (and alpha) per pixel.
     std::vector<std::uint8_t> Raw;
-    Raw.reserve(std::size_t(Height) * (std::size_t(Width) * 3 + 1));
+    Raw.reserve(std::size_t(Height) * (std::size_t(Width) * (Alpha ? 4 : 3) + 1));
     for (int Y = 0; Y < Height; ++Y) {
         Raw.push_back(0);
         for (int X = 0; X < Width; ++X) {
@@ -44,6 +42,8 @@ std::vector<std::uint8_t> TPngWriter::Encode(int Width, int Height,
             Raw.push_back(std::uint8_t(P >> 16));
             Raw.push_back(std::uint8_t(P >> 8));
             Raw.push_back(std::uint8_t(P));
+            if (Alpha)
+                Raw.push_back(std::uint8_t(P >> 24));
         }
     }
     uLongf PackedSize = compressBound(uLong(Raw.size()));
@@ -56,12 +56,26 @@ std::vector<std::uint8_t> TPngWriter::Encode(int Width, int Height,
     std::vector<std::uint8_t> Header;
     PutBigEndian(Header, std::uint32_t(Width));
     PutBigEndian(Header, std::uint32_t(Height));
-    Header.insert(Header.end(),
-                  {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, no filter choice, no interlace
+    // 8 bits, RGB (6: with alpha), deflate, no filter choice, no interlace.
+    Header.insert(Header.end(), {8, std::uint8_t(Alpha ? 6 : 2), 0, 0, 0});
     PutChunk(Out, "IHDR", Header);
     PutChunk(Out, "IDAT", Packed);
     PutChunk(Out, "IEND", {});
     return Out;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> TPngWriter::Encode(int Width, int Height,
+                                             std::span<const std::uint32_t> Pixels)
+{
+    return EncodePng(Width, Height, Pixels, false);
+}
+
+std::vector<std::uint8_t> TPngWriter::EncodeWithAlpha(int Width, int Height,
+                                                      std::span<const std::uint32_t> Pixels)
+{
+    return EncodePng(Width, Height, Pixels, true);
 }
 
 void TPngWriter::SaveToFile(const std::string& Path, int Width, int Height,
