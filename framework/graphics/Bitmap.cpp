@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 TBitmap::TBitmap() = default;
 
@@ -34,6 +35,14 @@ TBitmap& TBitmap::operator=(const TBitmap& Other)
 
 TBitmap::~TBitmap() = default;
 
+const std::vector<TPixel> TBitmap::NoPixels;
+
+void TBitmap::Unshare()
+{
+    FPixels = FPixels ? std::make_shared<std::vector<TPixel>>(*FPixels)
+                      : std::make_shared<std::vector<TPixel>>();
+}
+
 void TBitmap::SetSize(int Width, int Height)
 {
     if (Width < 0 || Height < 0)
@@ -44,8 +53,9 @@ void TBitmap::SetSize(int Width, int Height)
     const int KeepW = std::min(Width, FWidth);
     const int KeepH = std::min(Height, FHeight);
     for (int Y = 0; Y < KeepH; ++Y)
-        std::copy_n(GetScanLine(Y), KeepW, Pixels.data() + std::size_t(Y) * std::size_t(Width));
-    FPixels = std::move(Pixels);
+        std::copy_n(std::as_const(*this).GetScanLine(Y), KeepW,
+                    Pixels.data() + std::size_t(Y) * std::size_t(Width));
+    FPixels = std::make_shared<std::vector<TPixel>>(std::move(Pixels));
     FWidth = Width;
     FHeight = Height;
     FDrawn = {0, 0, FWidth, FHeight};
@@ -313,7 +323,7 @@ void TBitmap::LoadFromBytes(std::span<const std::uint8_t> Data)
         DecodeRow(Data.data() + L.PixelOffset + std::uint64_t(Row) * L.Stride, L,
                   Pixels.data() + std::size_t(Y) * std::size_t(L.Width));
     }
-    FPixels = std::move(Pixels);
+    FPixels = std::make_shared<std::vector<TPixel>>(std::move(Pixels));
     FWidth = L.Width;
     FHeight = L.Rows;
     FPixelFormat = L.BitCount == 24  ? TPixelFormat::pf24bit

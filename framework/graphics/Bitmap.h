@@ -54,13 +54,15 @@ public:
     bool GetTransparent() const { return FTransparent; }
     void SetTransparent(bool Value) { FTransparent = Value; }
 
-    TPixel* GetScanLine(int Y) { return FPixels.data() + std::size_t(Y) * std::size_t(FWidth); }
+    // Copies share their pixels until one of them asks for them to write (any non-const access
+    // below): a pointer taken so stays this bitmap's alone until the bitmap is copied again.
+    TPixel* GetScanLine(int Y) { return OwnPixels().data() + std::size_t(Y) * std::size_t(FWidth); }
     const TPixel* GetScanLine(int Y) const
     {
-        return FPixels.data() + std::size_t(Y) * std::size_t(FWidth);
+        return Pixels().data() + std::size_t(Y) * std::size_t(FWidth);
     }
-    std::span<TPixel> GetPixels() { return FPixels; }
-    std::span<const TPixel> GetPixels() const { return FPixels; }
+    std::span<TPixel> GetPixels() { return OwnPixels(); }
+    std::span<const TPixel> GetPixels() const { return Pixels(); }
 
     // Colour access in 0x00BBGGRR; reads outside give black, writes outside do nothing.
     TColor GetPixel(int X, int Y) const;
@@ -97,7 +99,19 @@ private:
     int FHeight = 0;
     TPixelFormat FPixelFormat = TPixelFormat::pf32bit;
     bool FTransparent = false;
-    std::vector<TPixel> FPixels;
+    const std::vector<TPixel>& Pixels() const { return FPixels ? *FPixels : NoPixels; }
+    std::vector<TPixel>& OwnPixels()
+    {
+        if (!FPixels || FPixels.use_count() > 1)
+            Unshare();
+        return *FPixels;
+    }
+    void Unshare();
+
+    static const std::vector<TPixel> NoPixels;
+
+    // Shared between copies (a face picture is held by the clock and by its shaped window).
+    std::shared_ptr<std::vector<TPixel>> FPixels;
     TRect FDrawn;
     std::unique_ptr<TCanvas> FCanvas;
 };

@@ -34,9 +34,9 @@ bool TClassInfo::InheritsFrom(std::string_view AncestorName) const
 
 const TPropInfo* TClassInfo::FindProperty(std::string_view Name) const
 {
-    for (const TPropInfo& P : FProperties)
-        if (SameIdent(P.GetName(), Name))
-            return &P;
+    for (const auto& P : FProperties)
+        if (SameIdent(P->GetName(), Name))
+            return P.get();
     return nullptr;
 }
 
@@ -70,11 +70,15 @@ TPropInfo& TClassInfo::AddProperty(TPropInfo Info)
                                   "' is not a valid value name");
     if (Info.GetKind() == TPropKind::Set && Info.GetNames().size() > 32)
         throw EComponentError(FName + "." + Info.GetName() + ": a set has at most 32 elements");
-    for (TPropInfo& P : FProperties)
-        if (SameIdent(P.GetName(), Info.GetName()))
-            return P = std::move(Info);
-    FProperties.push_back(std::move(Info));
-    return FProperties.back();
+    auto Added = std::make_shared<TPropInfo>(std::move(Info));
+    TPropInfo& Result = *Added;
+    for (auto& P : FProperties)
+        if (SameIdent(P->GetName(), Result.GetName())) {
+            P = std::move(Added);
+            return Result;
+        }
+    FProperties.push_back(std::move(Added));
+    return Result;
 }
 
 void TClassInfo::AddMethod(TMethodInfo Info)

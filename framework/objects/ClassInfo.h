@@ -4,6 +4,8 @@
 #include "framework/objects/PropInfo.h"
 
 #include <functional>
+#include <memory>
+#include <ranges>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +29,13 @@ public:
     bool InheritsFrom(std::string_view AncestorName) const;
     bool IsComponentClass() const { return FComponentClass; }
 
-    const std::vector<TPropInfo>& GetProperties() const { return FProperties; }
+    // The properties as const TPropInfo&, in order.
+    auto GetProperties() const
+    {
+        return FProperties |
+               std::views::transform(
+                   [](const std::shared_ptr<TPropInfo>& P) -> const TPropInfo& { return *P; });
+    }
     const TPropInfo* FindProperty(std::string_view Name) const;
     // Searches this class, then its ancestors.
     const TMethodInfo* FindMethod(std::string_view Name) const;
@@ -50,7 +58,9 @@ private:
     std::string FName;
     const TClassInfo* FParent;
     bool FComponentClass = false;
-    std::vector<TPropInfo> FProperties;
+    // Shared with the descendants, which inherit them: a class's information is built once and
+    // never changes, and a control class inherits some forty properties.
+    std::vector<std::shared_ptr<TPropInfo>> FProperties;
     std::vector<TMethodInfo> FMethods;
     TFactory FFactory;
 };

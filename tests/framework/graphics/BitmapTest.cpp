@@ -1,6 +1,7 @@
 #include "framework/graphics/Bitmap.h"
 
 #include "base/Exception.h"
+#include "framework/graphics/Canvas.h"
 #include "tests/framework/graphics/DibTestWriter.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -23,6 +25,25 @@ TEST(BitmapStorage, ResizingKeepsThePixelsInsideAndFillsNewOnesWhite)
     EXPECT_EQ(B.GetPixel(1, 3), clWhite);
     EXPECT_EQ(B.GetPixel(2, 0), clBlack) << "outside reads black";
     EXPECT_THROW(B.SetSize(-1, 2), EInvalidGraphic);
+}
+
+TEST(BitmapStorage, ACopyWrittenByAnyPathLeavesTheOtherAsItWas)
+{
+    TBitmap A(2, 2);
+    A.SetPixel(0, 0, RGB(9, 9, 9));
+    TBitmap B(A);
+    TBitmap C;
+    C = A;
+    B.SetPixel(0, 0, RGB(1, 1, 1));
+    C.GetCanvas().SetPixel(1, 1, RGB(2, 2, 2));
+    A.GetScanLine(0)[1] = 0x030303u;
+    EXPECT_EQ(A.GetPixel(0, 0), RGB(9, 9, 9));
+    EXPECT_EQ(A.GetPixel(1, 1), clWhite);
+    EXPECT_EQ(B.GetPixel(0, 0), RGB(1, 1, 1));
+    EXPECT_EQ(B.GetPixel(1, 0), clWhite);
+    EXPECT_EQ(C.GetPixel(1, 1), RGB(2, 2, 2));
+    EXPECT_EQ(C.GetPixel(1, 0), clWhite);
+    EXPECT_EQ(std::as_const(A).GetScanLine(0)[1], 0x030303u);
 }
 
 TEST(DibEncode, TinyTwentyFourBitPictureHasExactBytes)
