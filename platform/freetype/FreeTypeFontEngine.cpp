@@ -21,7 +21,8 @@ const FcChar8* AsFcString(const std::string& S)
 
 } // namespace
 
-TFreeTypeFontEngine::TFreeTypeFontEngine()
+TFreeTypeFontEngine::TFreeTypeFontEngine(std::filesystem::path MatchCachePath)
+    : FCache(std::move(MatchCachePath))
 {
     FT_Library Library = nullptr;
     if (FT_Init_FreeType(&Library) == 0)
@@ -98,6 +99,13 @@ TFreeTypeFontEngine::TMatch TFreeTypeFontEngine::Match(const std::string& Family
     const auto Key = std::make_pair(Family, Style);
     if (auto It = FMatches.find(Key); It != FMatches.end())
         return It->second;
+    if (!FConfigTried)
+        if (const auto Cached = FCache.Find(Family, Style)) {
+            const TMatch Result{Cached->File, Cached->Index, Cached->SyntheticBold,
+                                Cached->SyntheticItalic};
+            FMatches.emplace(Key, Result);
+            return Result;
+        }
 
     if (!FConfigTried) {
         FConfigTried = true;
@@ -133,6 +141,8 @@ TFreeTypeFontEngine::TMatch TFreeTypeFontEngine::Match(const std::string& Family
         }
         FcPatternDestroy(Pattern);
     }
+    FCache.Store(Family, Style,
+                 {Result.File, Result.Index, Result.SyntheticBold, Result.SyntheticItalic});
     FMatches.emplace(Key, Result);
     return Result;
 }

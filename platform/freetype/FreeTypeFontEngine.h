@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/FontEngine.h"
+#include "platform/freetype/FontMatchCache.h"
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,11 +15,13 @@ struct _FcConfig;
 // The font engine of Linux and of the headless port: fontconfig picks the face (an unknown family
 // such as "MS Sans Serif" falls back to the system's sans face), FreeType rasterises it. Styles
 // that the chosen file lacks are made in software. Faces are shared and kept for the engine's
-// life, so repeated requests cost nothing. Not thread-safe: the GUI thread owns it.
+// life, so repeated requests cost nothing. Given a match cache file, fontconfig's choices are
+// remembered there and fontconfig is loaded only for a request the file cannot answer. Not
+// thread-safe: the GUI thread owns it.
 class TFreeTypeFontEngine : public TFontEngine
 {
 public:
-    TFreeTypeFontEngine();
+    explicit TFreeTypeFontEngine(std::filesystem::path MatchCachePath = {});
     ~TFreeTypeFontEngine() override;
     TFreeTypeFontEngine(const TFreeTypeFontEngine&) = delete;
     TFreeTypeFontEngine& operator=(const TFreeTypeFontEngine&) = delete;
@@ -26,6 +30,8 @@ public:
 
     // The font file that serves Request (empty when only the built-in box face is left).
     std::string GetFontFile(const TFontRequest& Request);
+    // Whether fontconfig has been loaded (a match cache may have spared it).
+    bool GetFontconfigLoaded() const { return FConfigTried; }
 
 private:
     struct TMatch
@@ -43,6 +49,7 @@ private:
     std::shared_ptr<FT_LibraryRec_> FLibrary;
     _FcConfig* FConfig = nullptr;
     bool FConfigTried = false;
+    TFontMatchCache FCache;
     std::map<std::pair<std::string, unsigned>, TMatch> FMatches;
     std::map<TFaceKey, std::shared_ptr<TFontFace>> FFaces;
 };

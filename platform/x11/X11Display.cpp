@@ -104,9 +104,19 @@ std::unique_ptr<TX11Display> TX11Display::Open(const std::string& Name, std::str
     // Held keys repeat as presses alone, as on Windows, instead of release and press pairs.
     Bool Detectable = False;
     XkbSetDetectableAutoRepeat(D, True, &Detectable);
-    if (XSupportsLocale())
-        Self->FInputMethod = XOpenIM(D, nullptr, nullptr, nullptr);
     return Self;
+}
+
+_XIM* TX11Display::GetInputMethod()
+{
+    // Opened at the first key: the local method reads the compose tables of the locale, a good
+    // part of a start-up's CPU in a program that may never be typed into.
+    if (!FInputMethodTried) {
+        FInputMethodTried = true;
+        if (XSupportsLocale())
+            FInputMethod = XOpenIM(FDisplay, nullptr, nullptr, nullptr);
+    }
+    return FInputMethod;
 }
 
 TX11Display::~TX11Display()

@@ -74,7 +74,8 @@ public:
     // MIT-SHM is usable: the server has it and shares this machine's memory.
     bool HasSharedMemory() const { return FHasShm; }
     bool IsLocal() const { return FLocal; }
-    _XIM* GetInputMethod() const { return FInputMethod; }
+    // The locale's input method, opened on first use; null when there is none.
+    _XIM* GetInputMethod();
     unsigned long GetCursor(TCursorShape Shape);
 
     // A window manager that follows EWMH is running (looked up anew each time: it may start or
@@ -110,5 +111,6 @@ private:
     bool FHasShm = false;
     bool FLocal = false;
     _XIM* FInputMethod = nullptr;
+    bool FInputMethodTried = false;
     std::array<unsigned long, 5> FCursors{};
 };

@@ -108,6 +108,9 @@ bool TX11Platform::DispatchQueued()
     while (XPending(D) > 0) {
         XEvent E;
         XNextEvent(D, &E);
+        if (E.type == KeyPress)
+            if (TX11Window* W = FindWindow(E.xany.window))
+                W->PrepareForKeys();
         if (XFilterEvent(&E, XNone))
             continue; // the input method's, for composing characters
         if (E.type == MappingNotify) {
@@ -416,7 +419,7 @@ TFileReadResult TX11Platform::ReadFileBytes(const std::string& Path, std::uint64
 }
 
 TFileWriteResult TX11Platform::WriteFileBytes(const std::string& Path, const std::uint8_t* Data,
-                                               std::size_t Size)
+                                              std::size_t Size)
 {
     return WritePosixFileBytes(Path, Data, Size);
 }

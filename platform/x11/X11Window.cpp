@@ -149,10 +149,6 @@ void TX11Window::Create(const TPlatformWindowParams& Params)
     SetTitle(Params.Title);
     SetMotifHints();
     WriteNetWmState();
-    if (X.GetInputMethod())
-        FInputContext =
-            XCreateIC(X.GetInputMethod(), XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
-                      XNClientWindow, FWindow, XNFocusWindow, FWindow, nullptr);
     if (FFrame != TWindowFrame::None && !FPopup)
         LearnFrameExtents();
     SetWindowManagerHints();
@@ -163,6 +159,19 @@ void TX11Window::Create(const TPlatformWindowParams& Params)
     }
     XDefineCursor(D, FWindow, X.GetCursor(FCursor));
     XFlush(D);
+}
+
+void TX11Window::PrepareForKeys()
+{
+    if (FInputContextTried || !FPort)
+        return;
+    FInputContextTried = true;
+    if (_XIM* Method = FPort->GetDisplay()->GetInputMethod()) {
+        FInputContext = XCreateIC(Method, XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
+                                  XNClientWindow, FWindow, XNFocusWindow, FWindow, nullptr);
+        if (FInputContext && FFocused)
+            XSetICFocus(FInputContext);
+    }
 }
 
 void TX11Window::LearnFrameExtents()

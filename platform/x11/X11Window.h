@@ -63,6 +63,8 @@ private:
     bool HandleEvent(_XEvent& Event);
     bool HandleButton(_XEvent& Event);
     bool HandleKey(_XEvent& Event);
+    // Makes the input context at the window's first key, before the input method sees the key.
+    void PrepareForKeys();
     bool HandleConfigure(_XEvent& Event);
     bool HandleClientMessage(_XEvent& Event);
     // The port lost the connection or is gone: make no more calls to it.
@@ -75,6 +77,7 @@ private:
     unsigned long FWindow = 0;
     _XGC* FGc = nullptr;
     _XIC* FInputContext = nullptr;
+    bool FInputContextTried = false;
     TRect FBounds; // outer
     TRect FInsets; // the frame: left, top, right, bottom
     TWindowFrame FFrame = TWindowFrame::None;

@@ -5,7 +5,10 @@
 
 #include "platform/freetype/BoxFontFace.h"
 #include "platform/freetype/FreeTypeFontFace.h"
+#include "tests/support/ScratchFolder.h"
 
+#include <chrono>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,6 +102,52 @@ TEST(FreeTypeFontEngine, MissingCharactersShowInk)
         for (std::uint8_t V : G.Coverage)
             Ink += V;
         EXPECT_GT(Ink, 0);
+    }
+}
+
+TEST(FontMatchCache, LaterEnginesOpenTheRememberedFileUntilItChanges)
+{
+    TScratchFolder Folder;
+    const std::filesystem::path Cache = Folder / "matches";
+    const TFontRequest Dialog{"MS Sans Serif", 13, fsBold};
+    std::string Chosen;
+    {
+        TFreeTypeFontEngine First(Cache);
+        Chosen = First.GetFontFile(Dialog);
+        EXPECT_TRUE(First.GetFontconfigLoaded());
+    }
+    {
+        TFreeTypeFontEngine Second(Cache);
+        EXPECT_EQ(Second.GetFontFile(Dialog), Chosen);
+        EXPECT_GT(Second.OpenFace(Dialog)->GetGlyph(U'W').Width, 0);
+        EXPECT_FALSE(Second.GetFontconfigLoaded());
+        Second.GetFontFile({"Some Other Family", 13, 0});
+        EXPECT_TRUE(Second.GetFontconfigLoaded()) << "what the file lacks is asked of fontconfig";
+    }
+
+    // A copy of the chosen font, remembered for a family of its own: used while unchanged.
+    const std::string Copy = Folder.Make("copy.ttf", FileContents(Chosen));
+    std::ifstream In(Cache);
+    std::string Magic, Fingerprint;
+    std::getline(In, Magic);
+    std::getline(In, Fingerprint);
+    In.close();
+    const auto Stamp = std::filesystem::last_write_time(Copy).time_since_epoch().count();
+    std::ofstream(Cache) << Magic << '\n'
+                         << Fingerprint << "\nCopied\t0\t0\t0\t0\t" << Stamp << '\t' << Copy
+                         << "\nbroken line\n\t\t\n";
+    EXPECT_EQ(TFreeTypeFontEngine(Cache).GetFontFile({"Copied", 13, 0}), Copy);
+    std::filesystem::last_write_time(Copy, std::filesystem::last_write_time(Copy) +
+                                               std::chrono::seconds(5));
+    TFreeTypeFontEngine AfterChange(Cache);
+    EXPECT_NE(AfterChange.GetFontFile({"Copied", 13, 0}), Copy);
+    EXPECT_TRUE(AfterChange.GetFontconfigLoaded());
+
+    for (const char* Damaged : {"", "nixie-font-matches 1\n", "garbage\x01\xff\n\t"}) {
+        std::ofstream(Cache, std::ios::trunc) << Damaged;
+        TFreeTypeFontEngine Engine(Cache);
+        EXPECT_EQ(Engine.GetFontFile(Dialog), Chosen);
+        EXPECT_TRUE(Engine.GetFontconfigLoaded());
     }
 }
 
