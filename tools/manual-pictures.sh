@@ -6,17 +6,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 out=${1:-doc/divaduva}
-snapshot=${SNAPSHOT:-build/linux/tools/snapshot/snapshot}
-if [[ -z ${SNAPSHOT:-} ]]; then
-    cmake --preset linux >/dev/null
-    cmake --build --preset linux -j2 --target snapshot >/dev/null
-fi
-mkdir -p "$out"
-shot() { # NAME ARGS...
-    local name=$1; shift
-    "$snapshot" "$out/$name.png" "$@"
-    echo "$out/$name.png"
-}
+source tools/common/snapshot-shot.sh
 shot nixie-large --time 10:58:37 --style 0
 shot nixie-small --time 10:58:37 --style 1
 for color in 0:cyan 1:red 2:blue; do

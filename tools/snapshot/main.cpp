@@ -2,10 +2,13 @@
 // writes what its window shows as a PNG: the clock's picture without a display. With --control,
 // it draws any control registered for form reading instead, with its properties set by name; with
 // --error, it shows the standard exception display for the text and writes the message box's
-// client area.
+// client area; with --menu, the dialog that one of the clock's menu commands opens.
 #include "app/Fnixie.h"
 #include "app/SettingsStore.h"
 #include "base/Exception.h"
+#include "framework/objects/PropInfo.h"
+#include "framework/stdctrls/MenuItem.h"
+#include "framework/stdctrls/PopupMenu.h"
 #include "framework/windows/Application.h"
 #include "framework/windows/WindowManager.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -26,8 +29,9 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: snapshot OUT.png [--time HH:MM:SS] [--style N] [--color N] [--12]\n"
+    "usage: snapshot OUT.png [--time HH:MM:SS] [--style N] [--color N] [--12] [--menu COMMAND]\n"
     "       snapshot OUT.png --control CLASS [--size WxH] [--time HH:MM:SS] [--set PROP=VALUE]...\n"
+    "                        [--open FILE] [--type TEXT] [--find TEXT] [--part NAME]\n"
     "       snapshot OUT.png --error TEXT\n"
     "       snapshot --help\n"
     "\n"
@@ -36,30 +40,43 @@ constexpr const char* Usage =
     "  --style N        0 Nixie Large (default), 1 Nixie Small, 2 Vfd Large, 3 Vfd Small\n"
     "  --color N        VFD colour: 0 Cyan (default), 1 Red, 2 Blue\n"
     "  --12             12-hour display\n"
+    "  --menu COMMAND   runs the clock's menu command Settings or About and writes the dialog\n"
+    "                   it opens (the settings as the clock has them) instead of the clock\n"
     "  --error TEXT     the standard error display for TEXT instead of the clock\n"
     "Style and colour are given to the clock as its stored settings, so that it starts with\n"
     "them as it would on a desktop; values out of range do what they do there.\n"
     "\n"
     "With --control, draws one control instead, alone on a form of its own size:\n"
     "  --control CLASS  a class registered for form reading (TVelmoraPanel, TRidivAzoza, ...),\n"
-    "                   or a program's form (TFormGallery), drawn as it opens\n"
+    "                   or a program's form (TFormGallery, TFormHexEdit), drawn as it opens\n"
     "  --size WxH       the control's size (default: the size it is created with)\n"
     "  --time HH:MM:SS  the local time a clock control shows (default 10:58:37)\n"
     "  --set PROP=VALUE a published property, spelt as in a form description: a number, a\n"
     "                   colour (clRed or a number), an enumeration name, True/False or 1/0;\n"
     "                   may be repeated, and applies in the order given\n"
-    "Example: snapshot panel.png --control TVelmoraPanel --size 120x60 --set BarWidth=8\n";
+    "Then, in this order, as a user would go on:\n"
+    "  --open FILE      TFormHexEdit opens FILE, as with File, Open\n"
+    "  --type TEXT      TEXT typed into the focused control (the hex editor takes hexadecimal\n"
+    "                   digits in lower case, at its cursor)\n"
+    "  --find TEXT      TFormHexEdit finds the characters TEXT from the start; the cursor shows\n"
+    "                   the first hit\n"
+    "  --part NAME      writes only the control NAME of a program's form (PanelHex of\n"
+    "                   TFormGallery, say) instead of the whole form\n"
+    "Example: snapshot panel.png --control TVelmoraPanel --size 120x60 --set BarWidth=8\n"
+    "         snapshot edit.png --control TFormHexEdit --open a.bin --type 4e --find Nixie\n";
 
 struct TOptions
 {
     const char* Out = nullptr;
     const char* Error = nullptr;
+    const char* Menu = nullptr;
     TLocalTime Time{.Hour = 10, .Minute = 58, .Second = 37};
     std::int32_t Style = 0;
     std::int32_t Color = 0;
     bool TwelveHour = false;
     // Control mode, and whether an option of the clock's own mode was given.
     const char* Control = nullptr;
+    const char* Part = nullptr;
     TControlSnapshot Snapshot;
     const char* ClockOption = nullptr;
     const char* ControlOption = nullptr;
@@ -110,12 +127,23 @@ std::optional<std::string> ParseOptions(int argc, char** argv, TOptions& O)
         };
         if (A == "--help" || A == "-h")
             return std::string();
-        if (A == "--12" || A == "--style" || A == "--color" || A == "--error")
+        if (A == "--12" || A == "--style" || A == "--color" || A == "--error" || A == "--menu")
             O.ClockOption = argv[I];
-        if (A == "--size" || A == "--set")
+        if (A == "--size" || A == "--set" || A == "--open" || A == "--type" || A == "--find" ||
+            A == "--part")
             O.ControlOption = argv[I];
         if (A == "--12") {
             O.TwelveHour = true;
+        } else if (A == "--part") {
+            if (auto Problem = NeedsValue())
+                return Problem;
+            O.Part = Next;
+        } else if (A == "--open" || A == "--type" || A == "--find") {
+            if (auto Problem = NeedsValue())
+                return Problem;
+            (A == "--open"   ? O.Snapshot.OpenFile
+             : A == "--type" ? O.Snapshot.Typed
+                             : O.Snapshot.Find) = Next;
         } else if (A == "--control" || A == "--size" || A == "--set") {
             if (auto Problem = NeedsValue())
                 return Problem;
@@ -129,11 +157,16 @@ std::optional<std::string> ParseOptions(int argc, char** argv, TOptions& O)
                 return "'" + std::string(V) + "' is no setting PROP=VALUE";
             else if (A == "--set")
                 O.Snapshot.Settings.emplace_back(V.substr(0, Equals), V.substr(Equals + 1));
-        } else if (A == "--time" || A == "--style" || A == "--color" || A == "--error") {
+        } else if (A == "--time" || A == "--style" || A == "--color" || A == "--error" ||
+                   A == "--menu") {
             if (auto Problem = NeedsValue())
                 return Problem;
             if (A == "--error")
                 O.Error = Next;
+            else if (A == "--menu" && !SameIdent(Next, "Settings") && !SameIdent(Next, "About"))
+                return "'" + std::string(Next) + "' is no menu command Settings or About";
+            else if (A == "--menu")
+                O.Menu = Next;
             else if (A == "--time" ? !ParseTime(Next, O.Time)
                                    : !ParseInt(Next, A == "--style" ? O.Style : O.Color))
                 return "'" + std::string(Next) + "' is no value for " + std::string(A);
@@ -165,9 +198,13 @@ THeadlessWindow* TopVisibleWindow(THeadlessPlatform& Port)
     return Native;
 }
 
-void SaveClientArea(const THeadlessWindow& Native, const char* Path)
+// The client area, or the part of it that Crop names.
+void SaveClientArea(const THeadlessWindow& Native, const char* Path,
+                    std::optional<TRect> Crop = std::nullopt)
 {
-    const TPoint Size = Native.GetClientSize();
+    const TRect Whole = TRect::FromSize(0, 0, Native.GetClientSize().X, Native.GetClientSize().Y);
+    const TRect Area = Whole.Intersect(Crop.value_or(Whole));
+    const TPoint Size{Area.Width(), Area.Height()};
     std::vector<std::uint32_t> Pixels(std::size_t(Size.X) * std::size_t(Size.Y));
     // Outside the window's outline the desktop shows through: black here.
     const std::optional<std::vector<TRect>>& Shape = Native.GetShape();
@@ -182,8 +219,25 @@ void SaveClientArea(const THeadlessWindow& Native, const char* Path)
     for (int Y = 0; Y < Size.Y; ++Y)
         for (int X = 0; X < Size.X; ++X)
             Pixels[std::size_t(Y) * std::size_t(Size.X) + std::size_t(X)] =
-                Shown(X, Y) ? Native.GetScreenPixel(X, Y) : 0;
+                Shown(Area.Left + X, Area.Top + Y)
+                    ? Native.GetScreenPixel(Area.Left + X, Area.Top + Y)
+                    : 0;
     TPngWriter::SaveToFile(Path, Size.X, Size.Y, Pixels);
+}
+
+// Once a modal window is up, writes the topmost window and answers it with Enter; Saved tells.
+void CaptureModal(THeadlessPlatform& Port, const char* Path, bool& Saved)
+{
+    Port.QueueEvent(
+        [&Port, Path, &Saved] {
+            THeadlessWindow* Box = TopVisibleWindow(Port);
+            if (!Box)
+                return;
+            SaveClientArea(*Box, Path);
+            Saved = true;
+            Box->GetEvents()->HandleInput({.Kind = TInputKind::KeyDown, .Key = VK_RETURN});
+        },
+        50);
 }
 
 // The standard exception display for Text, captured while it waits for an answer.
@@ -193,16 +247,7 @@ int SnapshotError(THeadlessPlatform& Port, const char* Path, const char* Text)
     App.Initialize();
     App.SetTitle("Nixie");
     bool Saved = false;
-    Port.QueueEvent(
-        [&] {
-            THeadlessWindow* Box = TopVisibleWindow(Port);
-            if (!Box)
-                return;
-            SaveClientArea(*Box, Path);
-            Saved = true;
-            Box->GetEvents()->HandleInput({.Kind = TInputKind::KeyDown, .Key = VK_RETURN});
-        },
-        50);
+    CaptureModal(Port, Path, Saved);
     App.ShowException(Exception(Text));
     if (!Saved) {
         std::fprintf(stderr, "snapshot: no message box appeared\n");
@@ -219,15 +264,17 @@ int SnapshotControl(THeadlessPlatform& Port, const TOptions& O)
         RegisterControlFamily();
         TApplication App(nullptr);
         App.Initialize();
-        ShowControlSnapshot(App, O.Snapshot);
+        TForm* Form = ShowControlSnapshot(App, O.Snapshot);
+        const std::optional<TRect> Crop =
+            O.Part ? std::optional(PartBounds(Form, O.Part)) : std::nullopt;
         App.ProcessMessages();
         THeadlessWindow* Native = TopVisibleWindow(Port);
         if (!Native) {
             std::fprintf(stderr, "snapshot: the control's form opened no window\n");
             return 1;
         }
-        SaveClientArea(*Native, O.Out);
-        const TPoint Size = Native->GetClientSize();
+        SaveClientArea(*Native, O.Out, Crop);
+        const TPoint Size = Crop ? TPoint{Crop->Width(), Crop->Height()} : Native->GetClientSize();
         std::printf("snapshot: %s %dx%d at %02d:%02d:%02d written to %s\n", O.Control, Size.X,
                     Size.Y, O.Time.Hour, O.Time.Minute, O.Time.Second, O.Out);
     } catch (const std::exception& E) {
@@ -269,6 +316,24 @@ int main(int argc, char** argv)
         App.CreateForm(Form1);
         Form1->Show();
         App.ProcessMessages();
+        if (O.Menu) {
+            // The command as the context menu gives it; its dialog is captured while modal.
+            TMenuItem* Items = Form1->PopupMenu1->GetItems();
+            for (int I = 0; I < Items->GetCount(); ++I)
+                if (SameIdent(Items->GetItem(I)->GetCaption(), O.Menu)) {
+                    bool Saved = false;
+                    CaptureModal(Port, O.Out, Saved);
+                    Items->GetItem(I)->Click();
+                    if (!Saved) {
+                        std::fprintf(stderr, "snapshot: %s opened no dialog\n", O.Menu);
+                        return 1;
+                    }
+                    std::printf("snapshot: the %s dialog written to %s\n", O.Menu, O.Out);
+                    return 0;
+                }
+            std::fprintf(stderr, "snapshot: the clock's menu has no %s\n", O.Menu);
+            return 1;
+        }
         THeadlessWindow* Native = TopVisibleWindow(Port);
         if (!Native) {
             std::fprintf(stderr, "snapshot: the clock opened no window\n");
