@@ -40,5 +40,4 @@ trap 'rm -f "$sample"' EXIT
     printf 'Right-Click on clock face for Settings\n'
 } >"$sample"
 shot hex-editor-program --control TFormHexEdit --size 620x260 \
-    --set HexEditor.ColorChange=clRed --set HexEditor.ColorCursor=clBlue \
     --open "$sample" --type 4e49 --find Settings

@@ -11,6 +11,8 @@ object FormHexEdit: TFormHexEdit
   object HexEditor: THexEditor
     Align = alClient
     Color = clWhite
+    ColorChange = clRed
+    ColorCursor = clBlue
     Font.Name = 'Courier New'
     Font.Height = -13
     CursorPanel = 0
