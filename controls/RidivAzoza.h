@@ -73,7 +73,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
-    void WMEraseBkgnd(TMessage& Message);
+    void WMEraseBkgnd(TMessage& Message) override;
 
     struct TSlot
     {

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-    cmake make g++ pkg-config git
+    cmake make g++ pkg-config git clang-16 libclang-rt-16-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-liberation2
     libx11-dev libxext-dev libxtst-dev libxfixes-dev

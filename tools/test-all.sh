@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every preset and runs every test label: unit and headless (build machine), x11 (real
 # windows under Xvfb), unit and headless again under AddressSanitizer and UBSan (the sanitize
-# preset: any report fails the test), wine (the Windows build under Wine) and package (the .deb,
+# preset: any report fails the test), each fuzz target for 30 s from its seeds (the fuzz preset:
+# clang's libFuzzer under the same sanitizers; any finding fails), wine (the Windows build under Wine) and package (the .deb,
 # the zips and the installers, made and checked). The 32-bit Windows build makes its programs and
 # packages only: its packages are checked, its programs not run. This is what CI runs. The quick steps that tell the most come
 # first: the Linux build and its unit and headless tests, then the slower ones.
@@ -49,6 +50,10 @@ ctest --preset linux -j "$jobs" -L x11
 build sanitize
 echo "== test: sanitize (unit, headless)"
 ctest --preset sanitize -j "$jobs" -L 'unit|headless'
+
+build fuzz
+echo "== fuzz: each target 30 s"
+bash tools/run-fuzzers.sh 30
 
 build mingw64
 echo "== test: mingw64 (wine)"

@@ -3,6 +3,7 @@
 #include "base/Exception.h"
 #include "framework/graphics/Canvas.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -326,9 +327,13 @@ void TBitmap::LoadFromBytes(std::span<const std::uint8_t> Data)
     FPixels = std::make_shared<std::vector<TPixel>>(std::move(Pixels));
     FWidth = L.Width;
     FHeight = L.Rows;
-    FPixelFormat = L.BitCount == 24  ? TPixelFormat::pf24bit
-                   : L.BitCount == 1 ? TPixelFormat::pf1bit
-                                     : TPixelFormat::pf32bit;
+    // pf1bit is written back black and white: a 1-bit picture in other colours would lose them.
+    const bool TwoTone = L.BitCount == 1 && std::ranges::all_of(L.Palette, [](TPixel P) {
+                             return P == 0 || P == 0xFFFFFF;
+                         });
+    FPixelFormat = L.BitCount == 24 ? TPixelFormat::pf24bit
+                   : TwoTone        ? TPixelFormat::pf1bit
+                                    : TPixelFormat::pf32bit;
 }
 
 std::vector<std::uint8_t> TBitmap::SaveToBytes() const

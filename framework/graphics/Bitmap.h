@@ -14,7 +14,8 @@ class TCanvas;
 // The pixel format a bitmap reports and is written in. The pixels themselves are always held as
 // 32-bit TPixel values (0x00RRGGBB), top row first; the format only says how the picture was
 // stored and which path code that cares (the region builder) has to take. Palette pictures of 4
-// and 8 bits load as pf32bit (true colour: no palette survives loading); 1-bit ones as pf1bit.
+// and 8 bits load as pf32bit (true colour: no palette survives loading), and so do 1-bit ones
+// with a colour other than black or white in their table; black and white ones as pf1bit.
 enum class TPixelFormat
 {
     pf1bit,

@@ -2,7 +2,7 @@
 #include "framework/graphics/Canvas.h"
 #include "framework/stdctrls/ScrollBar.h"
 #include "hexedit/Hexcontrol.h"
-#include "tests/hexedit/ChangeLogModel.h"
+#include "tests/hexedit/HexEditorModel.h"
 #include "tests/support/HeadlessApp.h"
 
 #include <algorithm>
@@ -13,91 +13,13 @@
 
 namespace {
 
-// The editor's data and cursor as a plain array and an index beside the plain logs: a cursor
-// move seals the newest change, undo and redo write the value they recall and move the cursor
-// to it, without recording that as a change.
-struct TModel
-{
-    std::vector<std::uint8_t> Data = std::vector<std::uint8_t>(1024);
-    int Size = 1024;
-    int Cursor = 5;
-    int Group = 4;
-    int Suppress = 0;
-    TChangeLogModel Log;
-
-    TModel()
-    {
-        for (int I = 0; I < Size; ++I)
-            Data[std::size_t(I)] = std::uint8_t(I % 256);
-    }
-    std::uint8_t GetByte(int Offset) const
-    {
-        return Offset >= 0 && Offset < Size ? Data[std::size_t(Offset)] : 0;
-    }
-    void SetByte(int Offset, std::uint8_t Value)
-    {
-        if (Offset < 0 || Offset >= Size)
-            return;
-        if (Suppress == 0)
-            Log.Push(0, Offset, GetByte(Offset), Value);
-        Data[std::size_t(Offset)] = Value;
-    }
-    std::uint32_t GetWord(int Offset) const
-    {
-        const int Base = Offset / Group * Group;
-        std::uint32_t Value = 0;
-        for (int I = 0; I < Group; ++I)
-            Value = (Value << 8) | GetByte(Base + I);
-        return Value;
-    }
-    void SetWord(int Offset, std::uint32_t Value)
-    {
-        const int Base = Offset / Group * Group;
-        if (Suppress == 0)
-            Log.Push(1, Base, std::int32_t(GetWord(Base)), std::int32_t(Value));
-        ++Suppress;
-        for (int N = Group - 1; N >= 0; --N) {
-            SetByte(Base + N, std::uint8_t(Value & 0xFF));
-            Value >>= 8;
-        }
-        --Suppress;
-    }
-    void MoveCursor(int Offset)
-    {
-        Cursor = Offset < 0 ? 0 : Offset > Size - 1 ? Size - 1 : Offset;
-        Log.Seal();
-    }
-    void Recall(bool Forward)
-    {
-        TChangeEntry E;
-        if (!(Forward ? Log.PopRedo(E) : Log.PopUndo(E)))
-            return;
-        ++Suppress;
-        const std::int32_t Value = Forward ? E.NewValue : E.OldValue;
-        if (E.Type == 0)
-            SetByte(E.Offset, std::uint8_t(Value & 0xFF));
-        else
-            SetWord(E.Offset, std::uint32_t(Value));
-        MoveCursor(E.Offset);
-        --Suppress;
-    }
-    void Undo() { Recall(false); }
-    void Redo() { Recall(true); }
-};
-
 using HexEditorModelTest = HeadlessAppTest;
-
-void ExpectLogs(const THexEditor& Editor, const TModel& Model, int Step)
-{
-    ASSERT_EQ(std::memcmp(Editor.GetData(), Model.Data.data(), Model.Data.size()), 0) << Step;
-    Model.Log.ExpectSame(Editor.GetChangeLog(), Step);
-}
 
 TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
 {
     // Owned by a form but not on it: no window, so the repaints cost nothing.
     auto* Editor = new THexEditor(new TForm(App.get()));
-    TModel Model;
+    TEditorModel Model;
     std::mt19937 Random(14);
     // Phases that fill the log, drain it by undoing, redo, and mix, so that drops, merges and a
     // full redo log all happen.
@@ -158,67 +80,17 @@ TEST_F(HexEditorModelTest, FollowsThePlainModelThroughRandomOperations)
             ASSERT_EQ(*Log.LastChange(), Model.Log.Changes[Model.Log.ChangeCount - 1])
                 << "step " << Step;
         }
-        if (Step % 1000 == 0)
-            ExpectLogs(*Editor, Model, Step);
+        if (Step % 1000 == 0) {
+            ASSERT_EQ(Model.Difference(*Editor), "") << "step " << Step;
+        }
         if (HasFatalFailure())
             return;
     }
-    ExpectLogs(*Editor, Model, -1);
+    EXPECT_EQ(Model.Difference(*Editor), "");
     EXPECT_GT(Model.Log.Drops, 100);
     EXPECT_GT(Model.Log.Merges, 100);
     EXPECT_EQ(Model.Log.MostRedo, TChangeLogModel::Size);
 }
-
-// The view on top of the model: panel, digit index and a linked bar's position, as keys, typed
-// characters and clicks change them. Rows and their pixels come from the layout rule for a
-// monospace font of cell W x H: rows from y 10, a 12-pixel border, 8 address digits, a
-// 20-pixel separator, then the cells.
-struct TViewModel : TModel
-{
-    int Panel = 1, Digit = 0, Position = 0, Rows = 0;
-    static constexpr int Line = 16;
-
-    void Move(int Offset)
-    {
-        MoveCursor(Offset);
-        Digit = 0;
-        if (Cursor < Position * Line)
-            Position = Cursor / Line;
-        if (Cursor > (Position + Rows) * Line - 1)
-            Position = Cursor / Line + 1 - Rows;
-    }
-    void Key(unsigned K)
-    {
-        const std::pair<unsigned, std::int64_t> Targets[] = {
-            {VK_PRIOR, Cursor - std::int64_t(Line) * Rows},
-            {VK_NEXT, Cursor + std::int64_t(Line) * Rows},
-            {VK_END, Size - 1},
-            {VK_HOME, 0},
-            {VK_LEFT, Cursor - 1},
-            {VK_UP, Cursor - Line},
-            {VK_RIGHT, Cursor + 1},
-            {VK_DOWN, Cursor + Line}};
-        for (const auto& [Code, Target] : Targets)
-            if (Code == K)
-                Move(int(Target));
-    }
-    void Char(char C)
-    {
-        if (Panel == 1) {
-            SetByte(Cursor, std::uint8_t(C));
-            Move(Cursor + 1);
-            return;
-        }
-        const char L = char(std::tolower(C));
-        const int D = L >= '0' && L <= '9' ? L - '0' : L >= 'a' && L <= 'f' ? L - 'a' + 10 : -1;
-        if (D >= 0) {
-            const std::uint8_t B = GetByte(Cursor);
-            SetByte(Cursor, std::uint8_t(Digit == 0 ? (B & 0x0F) | (D << 4) : (B & 0xF0) | D));
-        }
-        if (++Digit >= 2)
-            Move(Cursor + 1);
-    }
-};
 
 TEST_F(HexEditorModelTest, KeysCharactersAndClicksThroughTheWindowFollowTheModel)
 {
@@ -274,16 +146,12 @@ TEST_F(HexEditorModelTest, KeysCharactersAndClicksThroughTheWindowFollowTheModel
             const TPoint At{X, 10 + Row * H + H / 2};
             WM().HandleMouse(Window, WM_LBUTTONDOWN, MK_LBUTTON, At);
             WM().HandleMouse(Window, WM_LBUTTONUP, 0, At);
-            Model.Move((Model.Position + Row) * TViewModel::Line + Byte);
-            Model.Panel = Panel;
+            Model.Click(Row, Byte, Panel);
             ++Clicks;
         } else {
             // Undo and redo move the cursor to the entry they recall, when there is one.
             const bool Redo = Pick == 99;
-            if ((Redo ? Model.Log.RedoCount : Model.Log.ChangeCount) > 0) {
-                Redo ? Model.Redo() : Model.Undo();
-                Model.Move(Model.Cursor);
-            }
+            Model.RecallAndShow(Redo);
             Redo ? Editor->Redo() : Editor->Undo();
         }
         Pump();
@@ -296,12 +164,13 @@ TEST_F(HexEditorModelTest, KeysCharactersAndClicksThroughTheWindowFollowTheModel
             << "step " << Step;
         ASSERT_EQ(Editor->GetChangeLog().GetRedoCount(), Model.Log.RedoCount) << "step " << Step;
         ASSERT_EQ(Editor->GetByte(Model.Cursor), Model.GetByte(Model.Cursor)) << "step " << Step;
-        if (Step % 500 == 0)
-            ExpectLogs(*Editor, Model, Step);
+        if (Step % 500 == 0) {
+            ASSERT_EQ(Model.Difference(*Editor), "") << "step " << Step;
+        }
         if (HasFatalFailure())
             return;
     }
-    ExpectLogs(*Editor, Model, -1);
+    EXPECT_EQ(Model.Difference(*Editor), "");
     EXPECT_GT(Clicks, 400);
     EXPECT_GT(Scrolls, 40);
 }
