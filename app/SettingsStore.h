@@ -26,8 +26,11 @@ void OpenSettingsStore(const char* ProfileFile, const std::string& StoreName, Se
 
 // The value Name, or Default when the store lacks it. In a key created by this open the default
 // is written as the value first, so that a first run leaves every value it read in the store.
-// Registry values count only as REG_DWORD of 4 bytes (a signed value is its two's complement);
-// profile entries are read as decimal text by their leading digits (none gives 0).
+// Registry values count only as REG_DWORD of exactly 4 bytes (a signed value is its two's
+// complement). Anything else under the name (text, binary, a REG_DWORD of 0 to 3 or of 8 bytes)
+// leaves the default: the read fills a 4-byte slot that holds the default, and such a value
+// would fill it with bytes that mean no number, or with half a number over half the default.
+// Profile entries are read as decimal text by their leading digits (none gives 0).
 std::int32_t ReadSettingInt(SettingsStore& Store, const std::string& Name, std::int32_t Default);
 void WriteSettingInt(SettingsStore& Store, const std::string& Name, std::int32_t Value);
 void CloseSettingsStore(SettingsStore& Store);

@@ -90,6 +90,11 @@ void TControl::SetParentComponent(TComponent* Value)
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
+    // Bounds are window coordinates, whatever a caller (or a stored setting) asks for.
+    ALeft = ClampWindowCoord(ALeft);
+    ATop = ClampWindowCoord(ATop);
+    AWidth = ClampWindowCoord(AWidth);
+    AHeight = ClampWindowCoord(AHeight);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
     if (FParent && FVisible)

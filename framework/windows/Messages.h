@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // Window messages with their Win32 numbers, and the message record. Parameters and results are 32
@@ -50,6 +51,20 @@ constexpr int GetXLParam(LPARAM L)
 constexpr int GetYLParam(LPARAM L)
 {
     return std::int16_t(std::uint32_t(L) >> 16);
+}
+
+// Window positions and sizes are 16-bit, as in Win32, whose WM_MOVE and WM_SIZE carry them in
+// the halves of an LPARAM: a position asked for beyond -32768..32767 stops at that end, a size
+// at 0..32767. Held to this range, an edge (left + width) is always an int.
+constexpr int WindowCoordMin = -32768;
+constexpr int WindowCoordMax = 32767;
+constexpr int ClampWindowCoord(std::int64_t Value)
+{
+    return int(std::clamp<std::int64_t>(Value, WindowCoordMin, WindowCoordMax));
+}
+constexpr int ClampWindowSize(std::int64_t Value)
+{
+    return int(std::clamp<std::int64_t>(Value, 0, WindowCoordMax));
 }
 
 constexpr UINT WM_NULL = 0x0000;

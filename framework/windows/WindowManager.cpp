@@ -85,7 +85,11 @@ HWND TWindowManager::CreateWindowEx(const TCreateWindowParams& Params)
     W->Parent = Params.Parent;
     W->Style = Params.Style;
     W->ExStyle = Params.ExStyle;
-    W->Bounds = Params.Bounds;
+    // In the 16-bit range, as SetWindowPos keeps it.
+    W->Bounds =
+        TRect::FromSize(ClampWindowCoord(Params.Bounds.Left), ClampWindowCoord(Params.Bounds.Top),
+                        ClampWindowSize(std::int64_t(Params.Bounds.Right) - Params.Bounds.Left),
+                        ClampWindowSize(std::int64_t(Params.Bounds.Bottom) - Params.Bounds.Top));
     W->Text = Params.Caption;
     W->Proc = Params.WndProc;
     W->MessageOnly = Params.MessageOnly && !Params.Parent;
@@ -99,7 +103,7 @@ HWND TWindowManager::CreateWindowEx(const TCreateWindowParams& Params)
     } else {
         FTopLevels.push_back(Handle);
         TPlatformWindowParams P;
-        P.Bounds = Params.Bounds;
+        P.Bounds = Ref.Bounds;
         P.Title = Params.Caption;
         P.Frame = (Params.Style & WS_CAPTION) ? TWindowFrame::Dialog : TWindowFrame::None;
         P.StayOnTop = (Params.ExStyle & WS_EX_TOPMOST) != 0;

@@ -54,10 +54,11 @@ bool TWindowManager::SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int 
         return false;
     const TRect Old = W->Bounds;
     TRect New = Old;
+    // Beyond the 16-bit range a position or size stops at its end, as in Win32.
     if (!(Flags & SWP_NOMOVE))
-        New = TRect::FromSize(X, Y, New.Width(), New.Height());
+        New = TRect::FromSize(ClampWindowCoord(X), ClampWindowCoord(Y), New.Width(), New.Height());
     if (!(Flags & SWP_NOSIZE))
-        New = TRect::FromSize(New.Left, New.Top, std::max(0, Width), std::max(0, Height));
+        New = TRect::FromSize(New.Left, New.Top, ClampWindowSize(Width), ClampWindowSize(Height));
     if (!(Flags & SWP_NOZORDER) && !W->IsTopLevel()) {
         TWindow& P = *Find(W->Parent);
         std::erase(P.Children, Wnd);

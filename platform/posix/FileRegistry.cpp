@@ -107,6 +107,30 @@ bool DecodeKeyPath(const std::string& Encoded, std::string& Path)
     return true;
 }
 
+// A key line within what the Windows registry holds: at most 512 levels of names of at most 255
+// bytes. No program here makes a key beyond that, so a line that names one is damage; kept out
+// of the tree, it cannot make the save (which walks the tree level by level and writes every
+// path whole) run out of stack or memory.
+constexpr std::size_t MaxKeyDepth = 512;
+constexpr std::size_t MaxKeyNameBytes = 255;
+
+bool IsKeyPathWithinLimits(const std::string& Path)
+{
+    std::size_t Depth = 0;
+    std::size_t Start = 0;
+    while (Start <= Path.size()) {
+        std::size_t End = Path.find('\\', Start);
+        if (End == std::string::npos)
+            End = Path.size();
+        if (End - Start > MaxKeyNameBytes)
+            return false;
+        if (End > Start && ++Depth > MaxKeyDepth)
+            return false;
+        Start = End + 1;
+    }
+    return true;
+}
+
 bool IsPlainText(std::uint32_t Type, const std::vector<std::uint8_t>& Data)
 {
     if (Type != REG_SZ || Data.empty() || Data.back() != 0)
@@ -243,6 +267,8 @@ int TFileRegistry::Parse(const std::string& Text)
         FTree.DeleteValue(Root, Name);
 
     int Bad = 0;
+    // The key of the values that follow; none after a key line that made no sense, whose values
+    // would otherwise land in the key before it.
     TRegistryKey Current = Root;
     std::size_t Start = 0;
     while (Start < Text.size()) {
@@ -258,27 +284,27 @@ int TFileRegistry::Parse(const std::string& Text)
         if (Line[0] == '[') {
             std::string Path;
             TRegistryKey Key = 0;
+            if (Current != Root && Current != 0)
+                FTree.CloseKey(Current);
+            Current = 0;
             if (Line.back() == ']' && DecodeKeyPath(Line.substr(1, Line.size() - 2), Path) &&
-                FTree.CreateKey(Path, Key, nullptr) == ERROR_SUCCESS) {
-                if (Current != Root)
-                    FTree.CloseKey(Current);
+                IsKeyPathWithinLimits(Path) && FTree.CreateKey(Path, Key, nullptr) == ERROR_SUCCESS)
                 Current = Key;
-            } else {
+            else
                 ++Bad;
-            }
             continue;
         }
         std::string Name;
         std::size_t Pos = 0;
         std::uint32_t Type = REG_NONE;
         std::vector<std::uint8_t> Data;
-        if (ReadQuoted(Line, Pos, Name) && Pos < Line.size() && Line[Pos] == '=' &&
+        if (Current != 0 && ReadQuoted(Line, Pos, Name) && Pos < Line.size() && Line[Pos] == '=' &&
             ParseData(Line, Pos + 1, Type, Data))
             FTree.SetValue(Current, Name, Type, Data);
         else
             ++Bad;
     }
-    if (Current != Root)
+    if (Current != Root && Current != 0)
         FTree.CloseKey(Current);
     FTree.CloseKey(Root);
     return Bad;

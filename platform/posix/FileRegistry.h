@@ -13,8 +13,9 @@
 // the first use and rewritten whole, atomically, after every change, so a crash leaves the old or
 // the new tree and never half of one. A change the file cannot take is undone and reported as
 // ERROR_ACCESS_DENIED; a file that exists but cannot be read is never overwritten. Lines that
-// cannot be understood are skipped, and the original file is kept beside as registry.damaged before
-// it is rewritten.
+// cannot be understood are skipped (a key line with the values under it; so is a key deeper than
+// 512 levels or with a name longer than 255 bytes, which the Windows registry cannot hold either),
+// and the original file is kept beside as registry.damaged before it is rewritten.
 class TFileRegistry
 {
 public:

@@ -274,6 +274,70 @@ TEST_F(X11RegistryFileTest, DamagedLinesAreSkippedAndTheOriginalKept)
     EXPECT_EQ(FileText(File + ".damaged"), Damaged);
 }
 
+struct TDamageCase
+{
+    const char* Name;
+    std::string Lines; // between a good key and another good key
+    int Bad;           // lines that made no sense
+};
+
+std::string Repeated(const std::string& Part, std::size_t Count)
+{
+    std::string Out;
+    for (std::size_t I = 0; I < Count; ++I)
+        Out += Part;
+    return Out;
+}
+
+class X11RegistryDamageTest : public X11RegistryFileTest,
+                              public testing::WithParamInterface<TDamageCase>
+{};
+
+// Whatever lies between two good keys, they come back whole, nothing of the damage lands in
+// them, and the damaged file is kept.
+TEST_P(X11RegistryDamageTest, SkipsTheDamageAndKeepsTheRest)
+{
+    const TDamageCase& C = GetParam();
+    const std::string Text = "[Software\\Nixie]\n\"good\"=dword:0000002a\n" + C.Lines +
+                             "[Software\\Other]\n\"after\"=\"fine\"\n";
+    {
+        std::ofstream(File, std::ios::binary) << Text;
+    }
+    EXPECT_EQ(TFileRegistry(File + ".unused").Parse(Text), C.Bad);
+    TFileRegistry R(File);
+    EXPECT_EQ(R.GetValueNames("Software\\Nixie"), std::vector<std::string>{"good"});
+    EXPECT_EQ(R.GetValueNames("Software\\Other"), std::vector<std::string>{"after"});
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    ASSERT_EQ(Get(R, "Software\\Nixie", "good", Type, Data), ERROR_SUCCESS);
+    EXPECT_EQ(Data, (std::vector<std::uint8_t>{42, 0, 0, 0}));
+    ASSERT_EQ(Set(R, "Software\\Nixie", "later", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+    EXPECT_EQ(FileText(File + ".damaged") == Text, C.Bad > 0);
+    EXPECT_EQ(TFileRegistry(File).GetValueNames("Software\\Nixie"),
+              (std::vector<std::string>{"good", "later"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, X11RegistryDamageTest,
+    testing::Values(
+        TDamageCase{"BinaryJunk", std::string("\x00\xff\x80[\x01\"\\\n\x7f=\xfe\n", 12), 2},
+        TDamageCase{"TruncatedValues",
+                    "\"a\"=hex(3):0\n\"b\"=hex(3):00,\n\"c\"=\"abc\n\"d\n\"e\"=dword:0000\n", 5},
+        TDamageCase{"AbsurdLengthsAndTypes",
+                    "\"a\"=hex(123456789):00\n\"b\"=hex():00\n\"c\"=dword:0000002a0\n"
+                    "\"d\"=dword:\"0000002a\"\n\"e\"=hex(4):\"x\"\n",
+                    5},
+        // The values under a key line that made no sense belong to no key.
+        TDamageCase{"TruncatedKey", "[Software\\Nix\n\"stray\"=dword:00000001\n", 2},
+        TDamageCase{"BadEscapeInKey", "[Software\\Nix%zz]\n\"stray\"=dword:00000001\n", 2},
+        TDamageCase{"KeyTooDeep", "[" + Repeated("k\\", 513) + "]\n\"stray\"=dword:00000001\n", 2},
+        TDamageCase{"KeyNameTooLong",
+                    "[Software\\" + std::string(256, 'k') + "]\n\"stray\"=dword:00000001\n", 2},
+        TDamageCase{"KeyAtTheLimits", "[" + Repeated(std::string(255, 'k') + "\\", 512) + "]\n", 0},
+        TDamageCase{"EnormousTruncatedLine", "\"big\"=hex(3):" + Repeated("00,", 1 << 20) + "0\n",
+                    1}),
+    [](const testing::TestParamInfo<TDamageCase>& Info) { return std::string(Info.param.Name); });
+
 // The clock's settings as SaveSettings writes them, one value after the other, each write
 // replacing the file: a writer killed at any moment leaves a file that reads without a damaged
 // line and holds at least the last sequence the writer reported finished (the one it was in the

@@ -8,6 +8,7 @@
 #include "tests/support/CaseName.h"
 #include "tests/support/HeadlessApp.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -232,6 +233,66 @@ INSTANTIATE_TEST_SUITE_P(
         TAnchorCase{"Bottom", {akLeft, akBottom}, TRect::FromSize(205, 30, 8, 6)},
         TAnchorCase{"TopBottom", {akLeft, akTop, akBottom}, TRect::FromSize(205, 10, 8, 26)},
         TAnchorCase{"None", {}, TRect::FromSize(225, 20, 8, 6)}),
+    ByName{});
+
+struct TFarBoundsCase
+{
+    const char* Name;
+    TRect Asked;  // left, top, width, height as SetBounds takes them: in a TRect's fields
+    TRect Bounds; // what the control then has, as GetBoundsRect gives it
+};
+
+class ControlFarBounds : public ControlTest, public testing::WithParamInterface<TFarBoundsCase>
+{};
+
+// Bounds are 16-bit window coordinates: the form's window, a windowed and a graphic control agree
+// on where a position or size beyond them stops, and the edges they paint by are ints.
+TEST_P(ControlFarBounds, StopAtTheEndsOfTheWindowRange)
+{
+    const TFarBoundsCase& C = GetParam();
+    const TRect& A = C.Asked;
+    Form->Show();
+    // The form with its own size, so that its back buffer stays small.
+    Form->SetBounds(A.Left, A.Top, 40, 30);
+    const TRect FormBounds = TRect::FromSize(C.Bounds.Left, C.Bounds.Top, 40, 30);
+    EXPECT_EQ(Form->GetBoundsRect(), FormBounds);
+    EXPECT_EQ(WM().GetWindowRect(Form->GetHandle()), FormBounds);
+    EXPECT_EQ(Port().GetWindows().back()->GetBounds(), FormBounds);
+
+    auto* Panel = new TPanelish(Form, clRed);
+    Panel->SetParent(Form);
+    Panel->SetBounds(A.Left, A.Top, A.Right, A.Bottom);
+    EXPECT_EQ(Panel->GetBoundsRect(), C.Bounds);
+    const TPoint Origin = Form->ClientToScreen({0, 0});
+    EXPECT_EQ(WM().GetWindowRect(Panel->GetHandle()), C.Bounds.Offset(Origin.X, Origin.Y));
+
+    auto* Swatch = new TSwatch(Form, clBlue);
+    Swatch->SetParent(Form);
+    Swatch->SetBounds(A.Left, A.Top, A.Right, A.Bottom);
+    EXPECT_EQ(Swatch->GetBoundsRect(), C.Bounds);
+    // Painted where they reach the form: the windowed control over the graphic one.
+    Pump();
+    const bool Covers = C.Bounds.Intersect({0, 0, 40, 30}) == TRect(0, 0, 40, 30);
+    EXPECT_EQ(At(20, 15), Covers ? clRed : clBlack);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ControlFarBounds,
+    testing::Values(TFarBoundsCase{"TopOfTheIntRange",
+                                   {INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+                                   TRect::FromSize(32767, 32767, 32767, 32767)},
+                    TFarBoundsCase{"BottomOfTheIntRange",
+                                   {INT_MIN, INT_MIN, 10, 20},
+                                   TRect::FromSize(-32768, -32768, 10, 20)},
+                    TFarBoundsCase{"EndsOfTheWindowRange",
+                                   {-32768, 32767, 32767, 5},
+                                   TRect::FromSize(-32768, 32767, 32767, 5)},
+                    TFarBoundsCase{"JustBeyond",
+                                   {-32769, 32768, 32768, 6},
+                                   TRect::FromSize(-32768, 32767, 32767, 6)},
+                    TFarBoundsCase{"CoveringTheForm",
+                                   {-30000, -20000, 60000, 50000},
+                                   TRect::FromSize(-30000, -20000, 32767, 32767)}),
     ByName{});
 
 TEST_F(ControlTest, TimersTickInTheLoopAndAModalFormKeepsThemTicking)

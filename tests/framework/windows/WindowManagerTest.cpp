@@ -1,8 +1,10 @@
 #include "framework/windows/WindowManager.h"
 
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "tests/support/HeadlessApp.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -271,6 +273,32 @@ TEST_F(WindowManagerTest, MouseGoesToTheDeepestEnabledChildOrTheCapture)
     EXPECT_EQ(GetYLParam(M.LParam), -10);
     WM().ReleaseCapture();
     EXPECT_EQ(WM().GetCapture(), 0u);
+}
+
+// As in Win32, a window's position stops at the ends of -32768..32767 and its size at 0..32767,
+// so that WM_MOVE and WM_SIZE carry what the window really has.
+TEST_F(WindowManagerTest, PositionsAndSizesStopAtTheEndsOfTheSixteenBitRange)
+{
+    TPoint Moved;
+    TCreateWindowParams P;
+    P.Bounds = {INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    P.WndProc = std::make_shared<TWndProc>([&](HWND H, UINT M, WPARAM W, LPARAM L) {
+        if (M == WM_MOVE)
+            Moved = {GetXLParam(L), GetYLParam(L)};
+        return WM().DefWindowProc(H, M, W, L);
+    });
+    const HWND Top = Create("top", 0, {0, 0, 10, 10});
+    P.Parent = Top;
+    P.Style = WS_CHILD;
+    const HWND Child = WM().CreateWindowEx(P);
+    EXPECT_EQ(WM().GetWindowRect(Child), TRect::FromSize(-32768, -32768, 32767, 32767));
+
+    WM().SetWindowPos(Child, 0, INT_MAX, -40000, INT_MIN, 70000, SWP_NOZORDER);
+    EXPECT_EQ(WM().GetWindowRect(Child), TRect::FromSize(32767, -32768, 0, 32767));
+    EXPECT_EQ(Moved, TPoint(32767, -32768));
+    WM().SetWindowPos(Top, 0, -32769, 32768, 20, 20, SWP_NOZORDER);
+    EXPECT_EQ(WM().GetWindowRect(Top), TRect::FromSize(-32768, 32767, 20, 20));
+    EXPECT_EQ(Port().GetWindows().back()->GetBounds(), TRect::FromSize(-32768, 32767, 20, 20));
 }
 
 TEST_F(WindowManagerTest, PendingMovesCoalesceToTheNewest)
