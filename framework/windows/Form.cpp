@@ -219,7 +219,10 @@ TRect TForm::GetClientRect() const
 {
     if (const HWND H = GetHandleIfAllocated())
         return WM().GetClientRect(H);
-    return {0, 0, FWidth, FHeight};
+    // A client size asked for before the frame is known is the one the window will get: a form
+    // written before it was ever shown keeps it.
+    return {0, 0, FPendingClientWidth >= 0 ? FPendingClientWidth : FWidth,
+            FPendingClientHeight >= 0 ? FPendingClientHeight : FHeight};
 }
 
 void TForm::SetClientWidth(int Value)

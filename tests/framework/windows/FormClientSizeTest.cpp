@@ -1,0 +1,37 @@
+#include "framework/objects/FormReader.h"
+#include "framework/objects/FormWriter.h"
+#include "tests/support/HeadlessApp.h"
+
+#include <string>
+
+namespace {
+
+using FormClientSizeTest = HeadlessAppTest;
+
+// A framed form learns its frame only with its window: the client size its description asks for
+// waits until then, and is what the form reports, and writes, in the meantime.
+TEST_F(FormClientSizeTest, AFramedFormWrittenBeforeItHasAWindowKeepsItsClientSize)
+{
+    const std::string Text = "object Dialog1: TForm\n"
+                             "  BorderStyle = bsDialog\n"
+                             "  ClientWidth = 396\n"
+                             "  ClientHeight = 305\n"
+                             "end\n";
+    TForm Unshown(nullptr);
+    TFormReader::ReadInto(Unshown, Text);
+    EXPECT_EQ(Unshown.GetClientWidth(), 396);
+    EXPECT_EQ(Unshown.GetClientHeight(), 305);
+    const std::string Written = TFormWriter::WriteComponent(Unshown);
+    EXPECT_NE(Written.find("ClientWidth = 396"), std::string::npos) << Written;
+    EXPECT_NE(Written.find("ClientHeight = 305"), std::string::npos) << Written;
+
+    TForm Shown(App.get());
+    TFormReader::ReadInto(Shown, Written);
+    Shown.Show();
+    Pump();
+    EXPECT_EQ(Shown.GetClientWidth(), 396);
+    EXPECT_EQ(Shown.GetClientHeight(), 305);
+    EXPECT_GT(Shown.GetWidth(), 396);
+}
+
+} // namespace
