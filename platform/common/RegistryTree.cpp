@@ -64,6 +64,14 @@ long TRegistryTree::Resolve(TRegistryKey Key, std::shared_ptr<TNode>& Node) cons
     return Node->Deleted ? ERROR_KEY_DELETED : ERROR_SUCCESS;
 }
 
+std::vector<TRegistryTree::TValue>::iterator TRegistryTree::FindValue(TNode& Node,
+                                                                      const std::string& Name)
+{
+    const std::string Folded = FoldName(Name);
+    return std::find_if(Node.Values.begin(), Node.Values.end(),
+                        [&](const TValue& V) { return V.Folded == Folded; });
+}
+
 TRegistryKey TRegistryTree::NewHandle(std::shared_ptr<TNode> Node)
 {
     const TRegistryKey Key = FNextHandle;
@@ -123,14 +131,12 @@ long TRegistryTree::QueryValue(TRegistryKey Key, const std::string& Name, std::u
     std::shared_ptr<TNode> Node;
     if (const long Error = Resolve(Key, Node); Error != ERROR_SUCCESS)
         return Error;
-    const std::string Folded = FoldName(Name);
-    for (const TValue& V : Node->Values)
-        if (FoldName(V.Name) == Folded) {
-            Type = V.Type;
-            Data = V.Data;
-            return ERROR_SUCCESS;
-        }
-    return ERROR_FILE_NOT_FOUND;
+    const auto It = FindValue(*Node, Name);
+    if (It == Node->Values.end())
+        return ERROR_FILE_NOT_FOUND;
+    Type = It->Type;
+    Data = It->Data;
+    return ERROR_SUCCESS;
 }
 
 long TRegistryTree::SetValue(TRegistryKey Key, const std::string& Name, std::uint32_t Type,
@@ -139,11 +145,9 @@ long TRegistryTree::SetValue(TRegistryKey Key, const std::string& Name, std::uin
     std::shared_ptr<TNode> Node;
     if (const long Error = Resolve(Key, Node); Error != ERROR_SUCCESS)
         return Error;
-    const std::string Folded = FoldName(Name);
-    auto It = std::find_if(Node->Values.begin(), Node->Values.end(),
-                           [&](const TValue& V) { return FoldName(V.Name) == Folded; });
+    auto It = FindValue(*Node, Name);
     if (It == Node->Values.end())
-        It = Node->Values.insert(Node->Values.end(), TValue{Name, REG_NONE, {}});
+        It = Node->Values.insert(Node->Values.end(), TValue{Name, FoldName(Name), REG_NONE, {}});
     It->Type = Type;
     It->Data.assign(Data.begin(), Data.end());
     return ERROR_SUCCESS;
@@ -154,9 +158,7 @@ long TRegistryTree::DeleteValue(TRegistryKey Key, const std::string& Name)
     std::shared_ptr<TNode> Node;
     if (const long Error = Resolve(Key, Node); Error != ERROR_SUCCESS)
         return Error;
-    const std::string Folded = FoldName(Name);
-    auto It = std::find_if(Node->Values.begin(), Node->Values.end(),
-                           [&](const TValue& V) { return FoldName(V.Name) == Folded; });
+    const auto It = FindValue(*Node, Name);
     if (It == Node->Values.end())
         return ERROR_FILE_NOT_FOUND;
     Node->Values.erase(It);

@@ -46,6 +46,7 @@ private:
     struct TValue
     {
         std::string Name;
+        std::string Folded; // Name as lookups compare it, folded once
         std::uint32_t Type = REG_NONE;
         std::vector<std::uint8_t> Data;
     };
@@ -60,6 +61,7 @@ private:
     static long SplitPath(const std::string& Path, std::vector<std::string>& Parts);
     std::shared_ptr<TNode> Find(const std::string& Path) const;
     long Resolve(TRegistryKey Key, std::shared_ptr<TNode>& Node) const;
+    static std::vector<TValue>::iterator FindValue(TNode& Node, const std::string& Name);
     TRegistryKey NewHandle(std::shared_ptr<TNode> Node);
 
     std::shared_ptr<TNode> FRoot;
