@@ -117,7 +117,7 @@ void TForm1::FormCreate(TObject*)
         const TResourceEntry* Entry = TResources::Find("bitmap", Resource);
         if (!Entry)
             throw EResNotFound("Bitmap resource " + std::to_string(Resource) + " not found");
-        Face->LoadFromBytes(Entry->Data);
+        Face->LoadFromResourceBytes(Entry->Data);
         FacePicture[std::size_t(Member)] = std::move(Face);
     }
     LoadSettings();

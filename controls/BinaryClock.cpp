@@ -18,7 +18,7 @@ std::unique_ptr<TBitmap> LoadLed(int Resource)
     if (!Entry)
         throw EResNotFound("Resource " + std::to_string(Resource) + " not found");
     auto Led = std::make_unique<TBitmap>();
-    Led->LoadFromBytes(Entry->Data);
+    Led->LoadFromResourceBytes(Entry->Data);
     return Led;
 }
 

@@ -40,8 +40,7 @@ const std::vector<TPixel> TBitmap::NoPixels;
 
 void TBitmap::Unshare()
 {
-    FPixels = FPixels ? std::make_shared<std::vector<TPixel>>(*FPixels)
-                      : std::make_shared<std::vector<TPixel>>();
+    FPixels = std::make_shared<TPixelStore>(TPixelStore{Pixels(), {}});
 }
 
 void TBitmap::SetSize(int Width, int Height)
@@ -56,7 +55,7 @@ void TBitmap::SetSize(int Width, int Height)
     for (int Y = 0; Y < KeepH; ++Y)
         std::copy_n(std::as_const(*this).GetScanLine(Y), KeepW,
                     Pixels.data() + std::size_t(Y) * std::size_t(Width));
-    FPixels = std::make_shared<std::vector<TPixel>>(std::move(Pixels));
+    FPixels = std::make_shared<TPixelStore>(TPixelStore{std::move(Pixels), {}});
     FWidth = Width;
     FHeight = Height;
     FDrawn = {0, 0, FWidth, FHeight};
@@ -313,27 +312,55 @@ void DecodeRow(const std::uint8_t* Src, const TDibLayout& L, TPixel* Dst)
     }
 }
 
-} // namespace
-
-void TBitmap::LoadFromBytes(std::span<const std::uint8_t> Data)
+std::vector<TPixel> DecodePixels(std::span<const std::uint8_t> Data, const TDibLayout& L)
 {
-    const TDibLayout L = ReadLayout(Data);
     std::vector<TPixel> Pixels(std::size_t(L.Width) * std::size_t(L.Rows));
     for (int Row = 0; Row < L.Rows; ++Row) {
         const int Y = L.TopDown ? Row : L.Rows - 1 - Row;
         DecodeRow(Data.data() + L.PixelOffset + std::uint64_t(Row) * L.Stride, L,
                   Pixels.data() + std::size_t(Y) * std::size_t(L.Width));
     }
-    FPixels = std::make_shared<std::vector<TPixel>>(std::move(Pixels));
-    FWidth = L.Width;
-    FHeight = L.Rows;
+    return Pixels;
+}
+
+TPixelFormat FormatOf(const TDibLayout& L)
+{
     // pf1bit is written back black and white: a 1-bit picture in other colours would lose them.
     const bool TwoTone = L.BitCount == 1 && std::ranges::all_of(L.Palette, [](TPixel P) {
                              return P == 0 || P == 0xFFFFFF;
                          });
-    FPixelFormat = L.BitCount == 24 ? TPixelFormat::pf24bit
-                   : TwoTone        ? TPixelFormat::pf1bit
-                                    : TPixelFormat::pf32bit;
+    return L.BitCount == 24 ? TPixelFormat::pf24bit
+           : TwoTone        ? TPixelFormat::pf1bit
+                            : TPixelFormat::pf32bit;
+}
+
+} // namespace
+
+void TBitmap::LoadFromBytes(std::span<const std::uint8_t> Data)
+{
+    const TDibLayout L = ReadLayout(Data);
+    FPixels = std::make_shared<TPixelStore>(TPixelStore{DecodePixels(Data, L), {}});
+    FWidth = L.Width;
+    FHeight = L.Rows;
+    FPixelFormat = FormatOf(L);
+    FDrawn = {0, 0, FWidth, FHeight};
+}
+
+void TBitmap::LoadFromResourceBytes(std::span<const std::uint8_t> Data)
+{
+    const TDibLayout L = ReadLayout(Data);
+    FPixels = std::make_shared<TPixelStore>(TPixelStore{{}, Data});
+    FWidth = L.Width;
+    FHeight = L.Rows;
+    FPixelFormat = FormatOf(L);
+    FDrawn = {0, 0, FWidth, FHeight};
+}
+
+void TBitmap::Decode(TPixelStore& Store)
+{
+    // Checked when loaded, and the bytes cannot have changed since.
+    Store.Pixels = DecodePixels(Store.Encoded, ReadLayout(Store.Encoded));
+    Store.Encoded = {};
 }
 
 std::vector<std::uint8_t> TBitmap::SaveToBytes() const

@@ -85,6 +85,10 @@ public:
     // bits with the masks of plain BGRX order; bottom-up and top-down rows. The unused byte of a
     // 32-bit pixel (alpha) is dropped. The transparent flag is left as it was.
     void LoadFromBytes(std::span<const std::uint8_t> Data);
+    // As LoadFromBytes, for bytes that stay as they are for as long as the program runs (its
+    // resources): the headers are checked now, with the same errors, and the pixels decoded only
+    // when first asked for, so a picture nobody looks at takes no memory for them.
+    void LoadFromResourceBytes(std::span<const std::uint8_t> Data);
     // Path is UTF-8. A file that cannot be read throws EFileError.
     void LoadFromFile(const std::string& Path);
     // Encodes a BMP file in the bitmap's pixel format (24-bit: bottom-up, 40-byte header, rows
@@ -96,23 +100,38 @@ public:
     void SaveToFile(const std::string& Path) const;
 
 private:
+    // The pixels, shared between copies. Loaded from a resource, they stay encoded until first
+    // asked for, and are decoded once for all the copies.
+    struct TPixelStore
+    {
+        std::vector<TPixel> Pixels;
+        std::span<const std::uint8_t> Encoded; // a resource's DIB while not yet decoded
+    };
+
     int FWidth = 0;
     int FHeight = 0;
     TPixelFormat FPixelFormat = TPixelFormat::pf32bit;
     bool FTransparent = false;
-    const std::vector<TPixel>& Pixels() const { return FPixels ? *FPixels : NoPixels; }
+    const std::vector<TPixel>& Pixels() const
+    {
+        if (!FPixels)
+            return NoPixels;
+        if (!FPixels->Encoded.empty())
+            Decode(*FPixels);
+        return FPixels->Pixels;
+    }
     std::vector<TPixel>& OwnPixels()
     {
-        if (!FPixels || FPixels.use_count() > 1)
+        if (!FPixels || FPixels.use_count() > 1 || !FPixels->Encoded.empty())
             Unshare();
-        return *FPixels;
+        return FPixels->Pixels;
     }
     void Unshare();
+    static void Decode(TPixelStore& Store);
 
     static const std::vector<TPixel> NoPixels;
 
-    // Shared between copies (a face picture is held by the clock and by its shaped window).
-    std::shared_ptr<std::vector<TPixel>> FPixels;
+    std::shared_ptr<TPixelStore> FPixels;
     TRect FDrawn;
     std::unique_ptr<TCanvas> FCanvas;
 };

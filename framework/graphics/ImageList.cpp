@@ -83,6 +83,31 @@ void TImageList::Assign(const TPersistent* Source)
     FHeight = List->FHeight;
     FImages = List->FImages;
     FReference = List->FReference;
+    FPendingStrip = List->FPendingStrip;
+    FPendingCellsPerRow = List->FPendingCellsPerRow;
+    FPendingCount = List->FPendingCount;
+}
+
+const std::vector<TImageList::TImage>& TImageList::Images() const
+{
+    if (FPendingCount > 0) {
+        FImages = CutStrip(FPendingStrip, FPendingCellsPerRow, FPendingCount, nullptr);
+        FPendingStrip = TBitmap();
+        FPendingCount = 0;
+    }
+    return FImages;
+}
+
+std::vector<TImageList::TImage>& TImageList::MutableImages()
+{
+    Images();
+    return FImages;
+}
+
+void TImageList::DropPending()
+{
+    FPendingStrip = TBitmap();
+    FPendingCount = 0;
 }
 
 void TImageList::SetSize(int Width, int Height)
@@ -94,20 +119,21 @@ void TImageList::SetSize(int Width, int Height)
         return;
     FWidth = Width;
     FHeight = Height;
-    FImages.clear();
-    FReference.clear();
+    Clear();
 }
 
 void TImageList::Clear()
 {
     FImages.clear();
+    DropPending();
     FReference.clear();
 }
 
 void TImageList::Delete(int Index)
 {
     if (Index >= 0 && Index < GetCount()) {
-        FImages.erase(FImages.begin() + Index);
+        std::vector<TImage>& Images = MutableImages();
+        Images.erase(Images.begin() + Index);
         FReference.clear();
     }
 }
@@ -136,7 +162,8 @@ int TImageList::AddCells(const TBitmap& Image, TMaskRule Transparent)
     for (TImage& Cell : Added)
         Cell.NoteOpaque();
     const int First = GetCount();
-    FImages.insert(FImages.end(), Added.begin(), Added.end());
+    std::vector<TImage>& Images = MutableImages();
+    Images.insert(Images.end(), Added.begin(), Added.end());
     FReference.clear();
     return First;
 }
@@ -158,8 +185,7 @@ int TImageList::AddMasked(const TBitmap& Image, TColor MaskColor)
     });
 }
 
-void TImageList::LoadFromStrip(const TBitmap& Strip, int CellsPerRow, int Count,
-                               const TBitmap* MaskStrip)
+int TImageList::CheckStrip(const TBitmap& Strip, int CellsPerRow, int Count) const
 {
     if (CellsPerRow < 1)
         throw EInvalidGraphic("An image strip needs at least one cell a row");
@@ -176,11 +202,18 @@ void TImageList::LoadFromStrip(const TBitmap& Strip, int CellsPerRow, int Count,
         throw EInvalidGraphic("A " + Geometry + " holds " + std::to_string(Slots) + " cells of " +
                               std::to_string(FWidth) + " x " + std::to_string(FHeight) + ", not " +
                               std::to_string(Count));
+    return Count;
+}
+
+std::vector<TImageList::TImage> TImageList::CutStrip(const TBitmap& Strip, int CellsPerRow,
+                                                     int Count, const TBitmap* MaskStrip) const
+{
     std::vector<TImage> Images(static_cast<std::size_t>(Count));
     for (int I = 0; I < Count; ++I) {
         TImage& Cell = Images[std::size_t(I)];
         Cell.Pixels = TBitmap(FWidth, FHeight);
-        Cell.Transparent.assign(std::size_t(FWidth) * std::size_t(FHeight), 0);
+        if (MaskStrip)
+            Cell.Transparent.assign(std::size_t(FWidth) * std::size_t(FHeight), 0);
         const int Left = I % CellsPerRow * FWidth;
         const int Top = I / CellsPerRow * FHeight;
         for (int Y = 0; Y < FHeight; ++Y) {
@@ -194,6 +227,15 @@ void TImageList::LoadFromStrip(const TBitmap& Strip, int CellsPerRow, int Count,
         }
         Cell.NoteOpaque();
     }
+    return Images;
+}
+
+void TImageList::LoadFromStrip(const TBitmap& Strip, int CellsPerRow, int Count,
+                               const TBitmap* MaskStrip)
+{
+    Count = CheckStrip(Strip, CellsPerRow, Count);
+    std::vector<TImage> Images = CutStrip(Strip, CellsPerRow, Count, MaskStrip);
+    DropPending();
     FImages = std::move(Images);
     FReference.clear();
 }
@@ -219,15 +261,14 @@ void TImageList::SaveMaskToStrip(TBitmap& MaskStrip, int CellsPerRow) const
     MaskStrip.SetPixelFormat(TPixelFormat::pf1bit);
     const TPixel Opaque = ColorToPixel(clBlack);
     for (int I = 0; I < GetCount(); ++I) {
-        const TImage& Image = FImages[std::size_t(I)];
+        const TImage& Image = Images()[std::size_t(I)];
         const int Left = I % CellsPerRow * FWidth;
         const int Top = I / CellsPerRow * FHeight;
         for (int Y = 0; Y < FHeight; ++Y) {
             TPixel* Dst = MaskStrip.GetScanLine(Top + Y) + Left;
-            const std::uint8_t* Mask =
-                Image.Transparent.data() + std::size_t(Y) * std::size_t(FWidth);
+            const std::size_t Row = std::size_t(Y) * std::size_t(FWidth);
             for (int X = 0; X < FWidth; ++X)
-                if (!Mask[X])
+                if (!Image.IsTransparent(Row + std::size_t(X)))
                     Dst[X] = Opaque;
         }
     }
@@ -256,12 +297,15 @@ void TImageList::LoadFromResource(std::string_view Reference)
         throw EReadError("The image strip resource " + std::string(Entry->Name) +
                          " has malformed parameters '" + std::string(Text) + "'");
     TBitmap Strip;
-    Strip.LoadFromBytes(Entry->Data);
+    Strip.LoadFromResourceBytes(Entry->Data);
     TImageList Loaded(Params[0], Params[1]);
-    Loaded.LoadFromStrip(Strip, Params[3], Params[2]);
+    const int Count = Loaded.CheckStrip(Strip, Params[3], Params[2]);
     FWidth = Loaded.FWidth;
     FHeight = Loaded.FHeight;
-    FImages = std::move(Loaded.FImages);
+    FImages.clear();
+    FPendingStrip = Strip;
+    FPendingCellsPerRow = Params[3];
+    FPendingCount = Count;
     FReference =
         Entry->Id > 0 && Reference.find_first_not_of("0123456789") == std::string_view::npos
             ? std::to_string(Entry->Id)
@@ -283,8 +327,7 @@ void TImageList::DefineProperties(TFiler& Filer)
         Writing && ByReference);
     Filer.DefineBinaryProperty(
         "Data", [this](TStream& Stream) { ReadData(Stream); },
-        [this](TStream& Stream) { WriteData(Stream); },
-        Writing && !ByReference && !FImages.empty());
+        [this](TStream& Stream) { WriteData(Stream); }, Writing && !ByReference && GetCount() > 0);
 }
 
 void TImageList::ReadBitmapReference(const TFormValue& Value)
@@ -328,6 +371,7 @@ void TImageList::ReadData(TStream& Stream)
     }
     FWidth = Loaded.FWidth;
     FHeight = Loaded.FHeight;
+    DropPending();
     FImages = std::move(Loaded.FImages);
     FReference.clear();
 }
@@ -337,9 +381,9 @@ void TImageList::WriteData(TStream& Stream) const
     Stream.WriteUInt32(DataSignature);
     Stream.WriteUInt32(std::uint32_t(FWidth));
     Stream.WriteUInt32(std::uint32_t(FHeight));
-    Stream.WriteUInt32(std::uint32_t(FImages.size()));
+    Stream.WriteUInt32(std::uint32_t(GetCount()));
     Stream.WriteUInt32(DataCellsPerRow);
-    if (FImages.empty()) {
+    if (GetCount() == 0) {
         Stream.WriteUInt32(0);
         Stream.WriteUInt32(0);
         return;
@@ -363,7 +407,7 @@ void TImageList::GetBitmap(int Index, TBitmap& Target) const
 
 const TBitmap* TImageList::GetOpaqueImage(int Index) const
 {
-    if (Index < 0 || Index >= GetCount() || !FImages[std::size_t(Index)].Opaque)
+    if (Index < 0 || Index >= GetCount() || !Images()[std::size_t(Index)].Opaque)
         return nullptr;
     return &FImages[std::size_t(Index)].Pixels;
 }
@@ -371,6 +415,8 @@ const TBitmap* TImageList::GetOpaqueImage(int Index) const
 void TImageList::TImage::NoteOpaque()
 {
     Opaque = std::find(Transparent.begin(), Transparent.end(), 1) == Transparent.end();
+    if (Opaque)
+        std::vector<std::uint8_t>().swap(Transparent);
 }
 
 void TImageList::GetMask(int Index, TBitmap& Target) const
@@ -380,12 +426,13 @@ void TImageList::GetMask(int Index, TBitmap& Target) const
     Target.SetPixelFormat(TPixelFormat::pf1bit);
     if (Index < 0 || Index >= GetCount())
         return;
-    const TImage& Image = FImages[std::size_t(Index)];
+    const TImage& Image = Images()[std::size_t(Index)];
     for (int Y = 0; Y < FHeight; ++Y) {
         TPixel* Dst = Target.GetScanLine(Y);
-        const std::uint8_t* Mask = Image.Transparent.data() + std::size_t(Y) * std::size_t(FWidth);
+        const std::size_t Row = std::size_t(Y) * std::size_t(FWidth);
         for (int X = 0; X < FWidth; ++X)
-            Dst[X] = Mask[X] ? ColorToPixel(clWhite) : ColorToPixel(clBlack);
+            Dst[X] = Image.IsTransparent(Row + std::size_t(X)) ? ColorToPixel(clWhite)
+                                                               : ColorToPixel(clBlack);
     }
 }
 
@@ -393,7 +440,7 @@ void TImageList::Draw(TBitmap& Target, int X, int Y, int Index) const
 {
     if (Index < 0 || Index >= GetCount())
         return;
-    const TImage& Image = FImages[std::size_t(Index)];
+    const TImage& Image = Images()[std::size_t(Index)];
     // Clip in 64 bits, so that no coordinate near the ends of int can overflow.
     const auto Clip = [](long long Value, int Limit) {
         return int(std::clamp<long long>(Value, 0, Limit));
@@ -403,8 +450,12 @@ void TImageList::Draw(TBitmap& Target, int X, int Y, int Index) const
     const int Y0 = Clip(-TY, FHeight), Y1 = Clip(Target.GetHeight() - TY, FHeight);
     for (int SY = Y0; SY < Y1; ++SY) {
         const TPixel* Src = Image.Pixels.GetScanLine(SY);
-        const std::uint8_t* Mask = Image.Transparent.data() + std::size_t(SY) * std::size_t(FWidth);
         TPixel* Dst = Target.GetScanLine(Y + SY);
+        if (Image.Opaque) {
+            std::copy(Src + X0, Src + X1, Dst + X + X0);
+            continue;
+        }
+        const std::uint8_t* Mask = Image.Transparent.data() + std::size_t(SY) * std::size_t(FWidth);
         // A select rather than a branch: the loop then runs on whole vectors of pixels.
         for (int SX = X0; SX < X1; ++SX)
             Dst[X + SX] = Mask[SX] ? Dst[X + SX] : Src[SX];

@@ -45,7 +45,7 @@ class TImageList : public TComponent
     void SetHeight(int Height) { SetSize(FWidth, Height); }
     void SetSize(int Width, int Height);
 
-    int GetCount() const { return int(FImages.size()); }
+    int GetCount() const { return FPendingCount > 0 ? FPendingCount : int(FImages.size()); }
     void Clear();
     // Removes one image; the ones after it move up. An index the list does not hold does nothing.
     void Delete(int Index);
@@ -76,7 +76,9 @@ class TImageList : public TComponent
     // Replaces the images by those of the embedded image-strip resource that Reference names
     // (its number or its name); the cell size becomes the strip's. A reference to a resource
     // the program lacks, or to one whose parameters are malformed, is an EReadError; a strip
-    // that cannot be decoded an EInvalidGraphic; either leaves the list as it was.
+    // that cannot be decoded an EInvalidGraphic; either leaves the list as it was. The strip is
+    // cut into images when they are first needed: a list loaded and never drawn from costs
+    // almost nothing.
     void LoadFromResource(std::string_view Reference);
     // The strip resource last loaded, as its number or name, while the images are unchanged
     // since; empty otherwise.
@@ -103,11 +105,27 @@ private:
     struct TImage
     {
         TBitmap Pixels;
-        std::vector<std::uint8_t> Transparent; // one per pixel, top row first; 1 = transparent
-        bool Opaque = true;                    // no pixel transparent
+        // One per pixel, top row first, 1 = transparent; empty when no pixel is.
+        std::vector<std::uint8_t> Transparent;
+        bool Opaque = true; // no pixel transparent
 
+        // Sets Opaque from the mask, and drops a mask that has nothing transparent.
         void NoteOpaque();
+        bool IsTransparent(std::size_t PixelIndex) const
+        {
+            return !Opaque && Transparent[PixelIndex];
+        }
     };
+
+    // The cells of a strip (see LoadFromStrip), checked first by CheckStrip, which gives their
+    // count.
+    int CheckStrip(const TBitmap& Strip, int CellsPerRow, int Count) const;
+    std::vector<TImage> CutStrip(const TBitmap& Strip, int CellsPerRow, int Count,
+                                 const TBitmap* MaskStrip) const;
+    // The images, cut from the pending strip first if there is one.
+    const std::vector<TImage>& Images() const;
+    std::vector<TImage>& MutableImages();
+    void DropPending();
 
     // Appends the cells of Image; Transparent(X, Y) tells the mask in Image coordinates.
     template <typename TMaskRule>
@@ -118,8 +136,12 @@ private:
 
     int FWidth = 16;
     int FHeight = 16;
-    std::vector<TImage> FImages;
+    mutable std::vector<TImage> FImages;
     std::string FReference;
+    // A resource strip loaded but not yet cut: its pixels stay undecoded until then.
+    mutable TBitmap FPendingStrip;
+    mutable int FPendingCellsPerRow = 0;
+    mutable int FPendingCount = 0;
 };
 
 // Registers the graphics classes that form descriptions create (TImageList) with the class

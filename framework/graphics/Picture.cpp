@@ -115,7 +115,7 @@ bool TPicture::ReadReference(std::string_view Reference)
     if (!Entry)
         throw EReadError("The program holds no bitmap resource " + std::string(Reference));
     auto Bitmap = std::make_unique<TBitmap>();
-    Bitmap->LoadFromBytes(Entry->Data);
+    Bitmap->LoadFromResourceBytes(Entry->Data);
     FBitmap = std::move(Bitmap);
     // Spelled as the form description spelled it: by number, or by the resource's own name.
     FReference =
@@ -137,7 +137,7 @@ std::string TPicture::GetReference() const
         return {};
     TBitmap Original;
     try {
-        Original.LoadFromBytes(Entry->Data);
+        Original.LoadFromResourceBytes(Entry->Data);
     } catch (const EInvalidGraphic&) {
         return {};
     }

@@ -106,7 +106,9 @@ void TWindowManager::SyncPeerBounds(TWindow& W)
 
 void TWindowManager::ResizeBackBuffer(TWindow& W)
 {
-    const TRect C = W.ClientRect();
+    // A hidden top-level window has nothing to show and keeps no pixels; showing it sizes its
+    // buffer again and paints it whole.
+    const TRect C = W.IsTopLevel() && !(W.Style & WS_VISIBLE) ? TRect() : W.ClientRect();
     if (!W.BackBuffer)
         W.BackBuffer = std::make_unique<TBitmap>(C.Width(), C.Height());
     else
@@ -143,8 +145,8 @@ bool TWindowManager::ShowWindow(HWND Wnd, int Command)
     else
         W->Style &= ~WS_VISIBLE;
     if (W->IsTopLevel()) {
+        ResizeBackBuffer(*W);
         if (Show) {
-            InvalidateTree(*W, TRegion(W->ClientRect()), true, true);
             if (W->Peer)
                 W->Peer->Show(Command != SW_SHOWNOACTIVATE);
             if (Command != SW_SHOWNOACTIVATE)

@@ -15,6 +15,9 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <unistd.h>
 
 // Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.
@@ -152,6 +155,31 @@ void TX11Platform::DrainWakePipe()
     }
 }
 
+namespace {
+
+constexpr std::uint64_t TrimQuietMs = 1000;
+
+} // namespace
+
+int TX11Platform::WaitBeforeTrim() const
+{
+    if (FTrimDueMs == 0)
+        return -1;
+    const std::uint64_t Now = GetMonotonicMilliseconds();
+    return Now >= FTrimDueMs ? 0 : static_cast<int>(FTrimDueMs - Now);
+}
+
+void TX11Platform::TrimIfDue()
+{
+    if (FTrimDueMs == 0 || GetMonotonicMilliseconds() < FTrimDueMs)
+        return;
+    FTrimDueMs = 0;
+#if defined(__GLIBC__)
+    // glibc keeps the pages of freed small blocks; a quiet program should not hold on to them.
+    malloc_trim(0);
+#endif
+}
+
 bool TX11Platform::WaitEvents(int TimeoutMs)
 {
     const std::uint64_t Start = GetMonotonicMilliseconds();
@@ -160,10 +188,13 @@ bool TX11Platform::WaitEvents(int TimeoutMs)
     bool MayHaveInput = true;
     for (;;) {
         bool Delivered = DeliverCaptureLost();
-        if (FDisplay && MayHaveInput)
-            Delivered = DispatchQueued() || Delivered;
+        if (FDisplay && MayHaveInput && DispatchQueued()) {
+            Delivered = true;
+            FTrimDueMs = GetMonotonicMilliseconds() + TrimQuietMs;
+        }
         if (Delivered)
             return true;
+        TrimIfDue();
         if (!FDisplay && TimeoutMs < 0)
             return false; // nothing can ever come
         int Wait = -1;
@@ -173,6 +204,10 @@ bool TX11Platform::WaitEvents(int TimeoutMs)
                 return false;
             Wait = static_cast<int>(static_cast<std::uint64_t>(TimeoutMs) - Elapsed);
         }
+        // Waking for the trim: a program with no timer would otherwise wait for the next event.
+        if (const int UntilTrim = WaitBeforeTrim();
+            UntilTrim >= 0 && (Wait < 0 || UntilTrim < Wait))
+            Wait = UntilTrim;
         pollfd Fds[2] = {{FWakeRead, POLLIN, 0},
                          {FDisplay ? FDisplay->GetConnectionFd() : -1, POLLIN, 0}};
         const int Ready = poll(Fds, FDisplay ? 2 : 1, Wait);

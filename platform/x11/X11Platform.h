@@ -113,6 +113,9 @@ private:
     bool DeliverCaptureLost();
     void DrainWakePipe();
     TX11Clipboard* Clipboard();
+    // How long the loop may sleep before the heap is trimmed (-1: no trim due), and the trim.
+    int WaitBeforeTrim() const;
+    void TrimIfDue();
 
     std::unique_ptr<TX11Display> FDisplay;
     std::unique_ptr<TX11Presenter> FPresenter;
@@ -124,6 +127,9 @@ private:
     _XGC* FFrameGc = nullptr;
     int FWakeRead = -1;
     int FWakeWrite = -1;
+    // A second after the last event that came from the server, memory freed by what it set off
+    // (windows shown and hidden, start-up) goes back to the system: 0 when none is due.
+    std::uint64_t FTrimDueMs = 0;
     std::unique_ptr<TFontEngine> FFontEngine;
     TFileRegistry FRegistry;
 };

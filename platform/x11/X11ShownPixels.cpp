@@ -20,6 +20,13 @@ std::size_t Index(int X, int Y, int Width)
 void TX11ShownPixels::Reset(TPoint Size)
 {
     FSize = {std::max(0, Size.X), std::max(0, Size.Y)};
+    if (FSize.X == 0 || FSize.Y == 0) {
+        // Nothing shown, nothing kept: a hidden window gives its copy back.
+        std::vector<TPixel>().swap(FPixels);
+        std::vector<std::uint8_t>().swap(FRowUnknown);
+        FSize = {};
+        return;
+    }
     FPixels.assign(static_cast<std::size_t>(FSize.X) * static_cast<std::size_t>(FSize.Y), Unknown);
     FRowUnknown.assign(static_cast<std::size_t>(FSize.Y), 1);
 }

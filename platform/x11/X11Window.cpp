@@ -361,6 +361,8 @@ void TX11Window::Hide()
     else
         XWithdrawWindow(X.Get(), FWindow, X.GetScreen());
     XFlush(X.Get());
+    // An unmapped window keeps no contents on the server: nothing shown is left to compare.
+    FOnServer.Reset({0, 0});
 }
 
 void TX11Window::SetBounds(const TRect& Outer)

@@ -3,10 +3,12 @@
 #include "tests/framework/graphics/DibTestWriter.h"
 #include "tests/support/CaseName.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -43,8 +45,16 @@ TEST_P(DibDecode, MatchesAnIndependentWriterOnRandomPictures)
         SCOPED_TRACE(testing::Message()
                      << "case " << Case << ": " << W.Width << " x " << W.Height
                      << (W.TopDown ? " top-down" : "") << ", header " << W.HeaderSize);
+        const TBytes File = W.Build();
         TBitmap B;
-        B.LoadFromBytes(W.Build());
+        B.LoadFromBytes(File);
+        // Loaded as a resource, the picture is decoded at first use, once for all its copies.
+        TBitmap Resource;
+        Resource.LoadFromResourceBytes(File);
+        const TBitmap Copy = Resource;
+        ASSERT_EQ(Resource.GetPixelFormat(), B.GetPixelFormat());
+        ASSERT_EQ(Copy.GetScanLine(0), std::as_const(Resource).GetScanLine(0));
+        ASSERT_TRUE(std::ranges::equal(Copy.GetPixels(), B.GetPixels()));
         ASSERT_EQ(B.GetWidth(), W.Width);
         ASSERT_EQ(B.GetHeight(), W.Height);
         EXPECT_EQ(B.GetPixelFormat(), Bits == 24 ? TPixelFormat::pf24bit
@@ -150,14 +160,19 @@ TEST_P(DibHostile, ThrowsInvalidGraphicNamingTheFaultAndKeepsTheBitmap)
         Data.at(C.At + I) = std::uint8_t(C.Value >> (8 * I));
     if (C.Length != 0)
         Data.resize(C.Length > 0 ? std::size_t(C.Length) : Data.size() - std::size_t(-C.Length));
-    TBitmap B(1, 1);
-    try {
-        B.LoadFromBytes(Data);
-        FAIL() << "decoded " << B.GetWidth() << " x " << B.GetHeight();
-    } catch (const EInvalidGraphic& E) {
-        EXPECT_NE(E.GetMessage().find(C.Message), std::string::npos) << E.GetMessage();
+    for (const bool AsResource : {false, true}) {
+        TBitmap B(1, 1);
+        try {
+            if (AsResource)
+                B.LoadFromResourceBytes(Data);
+            else
+                B.LoadFromBytes(Data);
+            FAIL() << "decoded " << B.GetWidth() << " x " << B.GetHeight();
+        } catch (const EInvalidGraphic& E) {
+            EXPECT_NE(E.GetMessage().find(C.Message), std::string::npos) << E.GetMessage();
+        }
+        EXPECT_EQ(B.GetWidth(), 1);
     }
-    EXPECT_EQ(B.GetWidth(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DibHostile, testing::ValuesIn(HostileCases), ByName{});

@@ -217,15 +217,21 @@ TEST_F(ImageListStreaming, ReferenceToAnEmbeddedStrip)
     ASSERT_EQ(List.GetHeight(), CellHeight);
     ASSERT_EQ(List.GetCount(), Count);
     EXPECT_EQ(List.GetResourceReference(), Entry->Name);
-    for (int I = 0; I < Count; ++I) {
-        TBitmap Cell;
-        List.GetBitmap(I, Cell);
-        const int Left = I % PerRow * CellWidth, Top = I / PerRow * CellHeight;
-        for (int Y = 0; Y < CellHeight; ++Y)
-            for (int X = 0; X < CellWidth; ++X)
-                ASSERT_EQ(Cell.GetPixel(X, Y), Strip.GetPixel(Left + X, Top + Y))
-                    << "image " << I << " at " << X << ", " << Y;
-    }
+    // Copied before its strip is cut into images, a list still cuts the same images.
+    TImageList Duplicate(List);
+    for (const TImageList* L : {&List, &Duplicate})
+        for (int I = 0; I < Count; ++I) {
+            TBitmap Cell, Mask;
+            L->GetBitmap(I, Cell);
+            L->GetMask(I, Mask);
+            const int Left = I % PerRow * CellWidth, Top = I / PerRow * CellHeight;
+            for (int Y = 0; Y < CellHeight; ++Y)
+                for (int X = 0; X < CellWidth; ++X) {
+                    ASSERT_EQ(Cell.GetPixel(X, Y), Strip.GetPixel(Left + X, Top + Y))
+                        << "image " << I << " at " << X << ", " << Y;
+                    ASSERT_EQ(Mask.GetPixel(X, Y), clBlack) << "image " << I;
+                }
+        }
 
     const TFormObject O = TFormWriter::Describe(Holder).Children[0];
     const TFormValue* Bitmap = FindValue(O, "Bitmap");
@@ -235,7 +241,6 @@ TEST_F(ImageListStreaming, ReferenceToAnEmbeddedStrip)
     const auto Copy = RoundTrip(Holder);
     EXPECT_EQ(OnlyList(*Copy).GetCount(), Count);
 
-    TImageList Duplicate(List);
     EXPECT_EQ(Duplicate.GetResourceReference(), Entry->Name);
     EXPECT_EQ(Duplicate.GetOwner(), nullptr);
     EXPECT_EQ(Duplicate.GetName(), "");

@@ -301,6 +301,27 @@ TEST_F(WindowManagerTest, PositionsAndSizesStopAtTheEndsOfTheSixteenBitRange)
     EXPECT_EQ(Port().GetWindows().back()->GetBounds(), TRect::FromSize(-32768, 32767, 20, 20));
 }
 
+TEST_F(WindowManagerTest, AHiddenWindowKeepsNoPixelsAndIsPaintedWholeWhenShown)
+{
+    const HWND Top = Create("top", 0, {0, 0, 40, 30});
+    const auto BufferSize = [&] {
+        const TBitmap* B = WM().GetBackBuffer(Top);
+        return B ? TPoint(B->GetWidth(), B->GetHeight()) : TPoint(-1, -1);
+    };
+    EXPECT_EQ(BufferSize(), TPoint(0, 0));
+    WM().SetWindowPos(Top, 0, 0, 0, 50, 35, SWP_NOZORDER);
+    EXPECT_EQ(BufferSize(), TPoint(0, 0));
+    for (int Round = 0; Round < 2; ++Round) {
+        WM().ShowWindow(Top, SW_SHOW);
+        EXPECT_EQ(BufferSize(), TPoint(50, 35));
+        Log.Lines.clear();
+        Drain();
+        EXPECT_EQ(Log.Lines, (std::vector<std::string>{"top:paint", "top:erase"}));
+        WM().ShowWindow(Top, SW_HIDE);
+        EXPECT_EQ(BufferSize(), TPoint(0, 0));
+    }
+}
+
 TEST_F(WindowManagerTest, PendingMovesCoalesceToTheNewest)
 {
     const HWND Top = Create("top", 0, {0, 0, 100, 100}, WS_VISIBLE);
