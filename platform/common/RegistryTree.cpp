@@ -204,6 +204,21 @@ bool TRegistryTree::RemoveKey(const std::string& Path)
     return true;
 }
 
+void TRegistryTree::VisitKeys(
+    const std::function<void(const std::string& Path, const std::vector<TValue>& Values)>& Visit)
+    const
+{
+    std::vector<std::pair<std::string, const TNode*>> Pending{{"", FRoot.get()}};
+    while (!Pending.empty()) {
+        const auto [Path, Node] = std::move(Pending.back());
+        Pending.pop_back();
+        Visit(Path, Node->Values);
+        for (auto It = Node->SubKeys.rbegin(); It != Node->SubKeys.rend(); ++It)
+            Pending.emplace_back(Path.empty() ? It->second->Name : Path + "\\" + It->second->Name,
+                                 It->second.get());
+    }
+}
+
 std::vector<std::string> TRegistryTree::GetValueNames(const std::string& Path) const
 {
     std::vector<std::string> Names;

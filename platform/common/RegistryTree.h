@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -42,7 +43,6 @@ public:
     // Makes every later create and open fail with Error (ERROR_SUCCESS again to stop).
     void SetFailure(long Error) { FFailure = Error; }
 
-private:
     struct TValue
     {
         std::string Name;
@@ -50,6 +50,13 @@ private:
         std::uint32_t Type = REG_NONE;
         std::vector<std::uint8_t> Data;
     };
+    // Every key once, the root first and each key before the keys below it, subkeys in the order
+    // of their folded names, with its path (names as created) and its values in the order of
+    // their creation. One walk, whatever the depth.
+    void VisitKeys(const std::function<void(const std::string& Path,
+                                            const std::vector<TValue>& Values)>& Visit) const;
+
+private:
     struct TNode
     {
         std::string Name;

@@ -109,8 +109,8 @@ bool DecodeKeyPath(const std::string& Encoded, std::string& Path)
 
 // A key line within what the Windows registry holds: at most 512 levels of names of at most 255
 // bytes. No program here makes a key beyond that, so a line that names one is damage; kept out
-// of the tree, it cannot make the save (which walks the tree level by level and writes every
-// path whole) run out of stack or memory.
+// of the tree, it cannot make the save (which writes every path whole, so a file's size grows
+// with the square of its depth) run out of memory.
 constexpr std::size_t MaxKeyDepth = 512;
 constexpr std::size_t MaxKeyNameBytes = 255;
 
@@ -310,30 +310,17 @@ int TFileRegistry::Parse(const std::string& Text)
     return Bad;
 }
 
-void TFileRegistry::SerialiseKey(const std::string& Path, std::string& Out)
-{
-    TRegistryKey Key = 0;
-    if (FTree.OpenKey(Path, Key) != ERROR_SUCCESS)
-        return;
-    const std::vector<std::string> Values = FTree.GetValueNames(Path);
-    if (!Path.empty() || !Values.empty())
-        Out += "[" + EncodeKeyPath(Path) + "]\n";
-    for (const std::string& Name : Values) {
-        std::uint32_t Type = REG_NONE;
-        std::vector<std::uint8_t> Data;
-        if (FTree.QueryValue(Key, Name, Type, Data) == ERROR_SUCCESS)
-            AppendValue(Out, Name, Type, Data);
-    }
-    FTree.CloseKey(Key);
-    for (const std::string& Sub : FTree.GetSubKeyNames(Path))
-        SerialiseKey(Path.empty() ? Sub : Path + "\\" + Sub, Out);
-}
-
 std::string TFileRegistry::Serialise()
 {
     EnsureLoaded();
     std::string Out = Header;
-    SerialiseKey("", Out);
+    FTree.VisitKeys(
+        [&Out](const std::string& Path, const std::vector<TRegistryTree::TValue>& Values) {
+            if (!Path.empty() || !Values.empty())
+                Out += "[" + EncodeKeyPath(Path) + "]\n";
+            for (const TRegistryTree::TValue& V : Values)
+                AppendValue(Out, V.Name, V.Type, V.Data);
+        });
     return Out;
 }
 

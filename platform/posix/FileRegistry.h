@@ -45,7 +45,6 @@ public:
 private:
     void EnsureLoaded();
     bool Save();
-    void SerialiseKey(const std::string& Path, std::string& Out);
 
     TRegistryTree FTree;
     std::string FPath;
