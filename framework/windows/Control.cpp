@@ -4,6 +4,8 @@
 #include "framework/windows/WinControl.h"
 #include "framework/windows/WindowManager.h"
 
+#include <initializer_list>
+
 TCursorShape CursorShapeOf(TCursor Cursor)
 {
     switch (Cursor) {
@@ -88,13 +90,15 @@ void TControl::SetParentComponent(TComponent* Value)
         SetParent(W);
 }
 
+void TControl::ClampBounds(int& ALeft, int& ATop, int& AWidth, int& AHeight)
+{
+    for (int* Value : {&ALeft, &ATop, &AWidth, &AHeight})
+        *Value = ClampWindowCoord(*Value);
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
-    // Bounds are window coordinates, whatever a caller (or a stored setting) asks for.
-    ALeft = ClampWindowCoord(ALeft);
-    ATop = ClampWindowCoord(ATop);
-    AWidth = ClampWindowCoord(AWidth);
-    AHeight = ClampWindowCoord(AHeight);
+    ClampBounds(ALeft, ATop, AWidth, AHeight);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
         return;
     if (FParent && FVisible)

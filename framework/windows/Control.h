@@ -163,6 +163,10 @@ class TControl : public TComponent
     static void DeclareClass(TClassDeclaration<TControl>& D);
 
 protected:
+    // Bounds are window coordinates, whatever a caller (or a stored setting) asks for: each of
+    // the four stops at the ends of the 16-bit range a window takes.
+    static void ClampBounds(int& ALeft, int& ATop, int& AWidth, int& AHeight);
+
     // A property setter that draws what it stores: the field takes the value, the control repaints.
     template <class T>
     void SetAndRepaint(T& Field, const T& Value)

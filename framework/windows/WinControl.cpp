@@ -201,11 +201,7 @@ void TWinControl::Loaded()
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
-    // As in TControl::SetBounds: the window takes no more, so neither does the control.
-    ALeft = ClampWindowCoord(ALeft);
-    ATop = ClampWindowCoord(ATop);
-    AWidth = ClampWindowCoord(AWidth);
-    AHeight = ClampWindowCoord(AHeight);
+    ClampBounds(ALeft, ATop, AWidth, AHeight);
     if (ALeft == GetLeft() && ATop == GetTop() && AWidth == GetWidth() && AHeight == GetHeight())
         return;
     const bool Sized = AWidth != GetWidth() || AHeight != GetHeight();
