@@ -184,17 +184,19 @@ bool TForm::ClientSizeProvisional() const
            TWinControl::ClientSizeProvisional();
 }
 
+void TForm::ApplyPendingClientSize()
+{
+    const int W = FPendingClientWidth, H = FPendingClientHeight;
+    FPendingClientWidth = FPendingClientHeight = -1;
+    if (W >= 0)
+        SetClientWidth(W);
+    if (H >= 0)
+        SetClientHeight(H);
+}
+
 void TForm::CreateHandleDone()
 {
-    // The client size asked for before the frame was known.
-    if (FPendingClientWidth >= 0 || FPendingClientHeight >= 0) {
-        const int W = FPendingClientWidth, H = FPendingClientHeight;
-        FPendingClientWidth = FPendingClientHeight = -1;
-        if (W >= 0)
-            SetClientWidth(W);
-        if (H >= 0)
-            SetClientHeight(H);
-    }
+    ApplyPendingClientSize();
     UpdateBoundsFromWindow();
     if (GetVisible())
         WM().ShowWindow(GetHandleIfAllocated(), SW_SHOW);
@@ -262,6 +264,10 @@ void TForm::SetBorderStyle(TFormBorderStyle Value)
     if (FBorderStyle == Value)
         return;
     FBorderStyle = Value;
+    // Without a frame the client area is the whole window, so a client size that was waiting
+    // for the frame is the window's size from now on.
+    if (Value == bsNone && !HandleAllocated())
+        ApplyPendingClientSize();
     RecreateWnd();
 }
 

@@ -126,6 +126,8 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void CreateHandleDone() override;
+    // Gives the form the client size asked for before its frame was known.
+    void ApplyPendingClientSize();
     bool ClientSizeProvisional() const override;
     void VisibleChanged() override;
     void Dispatch(TMessage& Message) override;

@@ -34,4 +34,26 @@ TEST_F(FormClientSizeTest, AFramedFormWrittenBeforeItHasAWindowKeepsItsClientSiz
     EXPECT_GT(Shown.GetWidth(), 396);
 }
 
+// Losing its frame before it has a window, a form makes the waiting client size its own size:
+// written and read again, it is the same form.
+TEST_F(FormClientSizeTest, AFormThatLosesItsFrameTakesTheClientSizeItWasWaitingFor)
+{
+    for (const char* Later : {"", "  ClientWidth = 218\n"}) {
+        TForm Form(nullptr);
+        TFormReader::ReadInto(Form, std::string("object Form1: TForm\n"
+                                                "  ClientWidth = 21\n"
+                                                "  ClientHeight = 58\n"
+                                                "  BorderStyle = bsNone\n") +
+                                        Later + "end\n");
+        const int Width = *Later ? 218 : 21;
+        EXPECT_EQ(Form.GetWidth(), Width);
+        EXPECT_EQ(Form.GetClientWidth(), Width);
+        EXPECT_EQ(Form.GetHeight(), 58);
+        const std::string Written = TFormWriter::WriteComponent(Form);
+        TForm Again(nullptr);
+        TFormReader::ReadInto(Again, Written);
+        EXPECT_EQ(TFormWriter::WriteComponent(Again), Written);
+    }
+}
+
 } // namespace
