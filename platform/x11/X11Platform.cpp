@@ -171,7 +171,7 @@ int TX11Platform::WaitBeforeTrim() const
 
 void TX11Platform::TrimIfDue()
 {
-    if (FTrimDueMs == 0 || GetMonotonicMilliseconds() < FTrimDueMs)
+    if (WaitBeforeTrim() != 0)
         return;
     FTrimDueMs = 0;
 #if defined(__GLIBC__)
