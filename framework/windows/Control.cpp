@@ -116,13 +116,14 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
         FParent->AlignControls();
 }
 
+// Done wide: a client size near the int range plus a frame must clamp, not wrap.
 void TControl::SetClientWidth(int Value)
 {
-    SetWidth(Value + FWidth - GetClientWidth());
+    SetWidth(ClampWindowSize(std::int64_t(Value) + FWidth - GetClientWidth()));
 }
 void TControl::SetClientHeight(int Value)
 {
-    SetHeight(Value + FHeight - GetClientHeight());
+    SetHeight(ClampWindowSize(std::int64_t(Value) + FHeight - GetClientHeight()));
 }
 
 TPoint TControl::ClientToScreen(TPoint P) const

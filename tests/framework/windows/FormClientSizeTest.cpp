@@ -2,6 +2,7 @@
 #include "framework/objects/FormWriter.h"
 #include "tests/support/HeadlessApp.h"
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -54,6 +55,21 @@ TEST_F(FormClientSizeTest, AFormThatLosesItsFrameTakesTheClientSizeItWasWaitingF
         TFormReader::ReadInto(Again, Written);
         EXPECT_EQ(TFormWriter::WriteComponent(Again), Written);
     }
+}
+
+// A client size at the ends of the int range clamps to the window range with the frame added,
+// rather than wrapping (the sanitize build reports any overflow).
+TEST_F(FormClientSizeTest, AClientSizeAtTheEndsOfTheIntRangeClampsWithTheFrame)
+{
+    TForm Form(App.get());
+    Form.SetBorderStyle(bsSizeable);
+    Form.Show();
+    Pump();
+    Form.SetClientWidth(std::numeric_limits<int>::max());
+    Form.SetClientHeight(std::numeric_limits<int>::min());
+    EXPECT_EQ(Form.GetWidth(), WindowCoordMax);
+    EXPECT_EQ(Form.GetClientHeight(), 0);
+    EXPECT_GE(Form.GetHeight(), 0);
 }
 
 } // namespace
