@@ -21,6 +21,7 @@ constexpr long EventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | 
 constexpr unsigned GrabMask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
 // How long a new decorated window waits for the window manager to tell its frame.
 constexpr int FrameExtentsWaitMs = 200;
+constexpr long MaxFrameInset = 4096;
 
 // The Motif hints (the _MOTIF_WM_HINTS property): flags, functions, decorations, input mode,
 // status.
@@ -216,9 +217,11 @@ void TX11Window::LearnFrameExtents()
     if (XGetWindowProperty(D, FWindow, Extents, 0, 4, False, XA_CARDINAL, &Type, &Format, &Count,
                            &After, &Data) == Success &&
         Data && Format == 32 && Count == 4) {
+        // The extents are the window manager's word: a negative or absurd one must not turn
+        // the client rectangle inside out or overflow it.
         const auto* L = reinterpret_cast<const long*>(Data);
-        FInsets = {static_cast<int>(L[0]), static_cast<int>(L[2]), static_cast<int>(L[1]),
-                   static_cast<int>(L[3])};
+        const auto Inset = [L](int I) { return int(std::clamp<long>(L[I], 0, MaxFrameInset)); };
+        FInsets = {Inset(0), Inset(2), Inset(1), Inset(3)};
     }
     if (Data)
         XFree(Data);

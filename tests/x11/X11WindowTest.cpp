@@ -8,6 +8,9 @@
 #include "platform/x11/X11Presenter.h"
 #include "tests/x11/X11TestSupport.h"
 
+#include <thread>
+#include <unistd.h>
+
 // Xlib last: its macros (None, Bool, Window, ...) would garble the headers above.
 #include "platform/x11/XlibHeaders.h"
 
@@ -203,6 +206,61 @@ TEST_F(X11Test, DialogsAreDecoratedAndPopupsAreTheirOwn)
     EXPECT_TRUE(Attributes.override_redirect);
     EXPECT_EQ(ReadAtoms(P->GetXWindow(), "_NET_WM_WINDOW_TYPE"),
               (std::vector<unsigned long>{Intern("_NET_WM_WINDOW_TYPE_POPUP_MENU")}));
+}
+
+// A window manager answers the request for frame extents with whatever it likes: negative and
+// absurd insets are bounded, so the client rectangle stays inside the window.
+TEST_F(X11Test, AbsurdFrameExtentsFromTheWindowManagerAreBounded)
+{
+    // A manager as EWMH has it announce itself: a check window named on the root and by itself,
+    // and the request among what it supports.
+    Display* Manager = XOpenDisplay(DisplayString(Observer));
+    ASSERT_NE(Manager, nullptr);
+    const Window Root = DefaultRootWindow(Manager);
+    const Atom Request = XInternAtom(Manager, "_NET_REQUEST_FRAME_EXTENTS", False);
+    const Atom Extents = XInternAtom(Manager, "_NET_FRAME_EXTENTS", False);
+    const Atom Check = XInternAtom(Manager, "_NET_SUPPORTING_WM_CHECK", False);
+    const Atom Supported = XInternAtom(Manager, "_NET_SUPPORTED", False);
+    const Window CheckWindow = XCreateSimpleWindow(Manager, Root, 0, 0, 1, 1, 0, 0, 0);
+    for (const Window On : {Root, CheckWindow})
+        XChangeProperty(Manager, On, Check, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&CheckWindow), 1);
+    XChangeProperty(Manager, Root, Supported, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&Request), 1);
+    XSelectInput(Manager, Root, SubstructureNotifyMask);
+    XSync(Manager, False);
+    std::thread Answer([&] {
+        for (int Waited = 0; Waited < 5000; Waited += 10) {
+            while (XPending(Manager)) {
+                XEvent E;
+                XNextEvent(Manager, &E);
+                if (E.type != ClientMessage || E.xclient.message_type != Request)
+                    continue;
+                const long Hostile[4] = {-50, 0x7fffffff, 70000, -1};
+                XChangeProperty(Manager, E.xclient.window, Extents, XA_CARDINAL, 32,
+                                PropModeReplace, reinterpret_cast<const unsigned char*>(Hostile),
+                                4);
+                XFlush(Manager);
+                return;
+            }
+            usleep(10000);
+        }
+    });
+    TPlatformWindowParams Framed;
+    Framed.Frame = TWindowFrame::Sizeable;
+    auto Window = MakeWindow(TRect::FromSize(100, 100, 200, 150), Framed);
+    Answer.join();
+    XDeleteProperty(Manager, Root, Check);
+    XDeleteProperty(Manager, Root, Supported);
+    XCloseDisplay(Manager);
+    const TRect Insets = Window->GetClientOffset();
+    for (const int Inset : {Insets.Left, Insets.Top, Insets.Right, Insets.Bottom}) {
+        EXPECT_GE(Inset, 0);
+        EXPECT_LE(Inset, 4096);
+    }
+    EXPECT_NE(Insets, TRect{}) << "the extents were not asked for or not read";
+    const TPoint Client = Window->GetClientSize();
+    EXPECT_EQ(Client, (TPoint{0, 0})) << "the insets are wider than the window";
 }
 
 TEST_F(X11Test, TheWindowClassNamesTheProgram)
