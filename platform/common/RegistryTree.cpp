@@ -33,8 +33,13 @@ long TRegistryTree::SplitPath(const std::string& Path, std::vector<std::string>&
         std::size_t End = Path.find('\\', Start);
         if (End == std::string::npos)
             End = Path.size();
-        if (End > Start)
+        if (End - Start > MaxKeyNameBytes)
+            return ERROR_INVALID_PARAMETER;
+        if (End > Start) {
+            if (Parts.size() == MaxKeyDepth)
+                return ERROR_INVALID_PARAMETER;
             Parts.push_back(Path.substr(Start, End - Start));
+        }
         Start = End + 1;
     }
     return ERROR_SUCCESS;

@@ -17,6 +17,8 @@
 // keep their type and exactly the bytes they were given (REG_DWORD: 4 bytes little-endian;
 // REG_SZ: UTF-8, with the terminating NUL when the caller included it, as Win32 callers do).
 // Handles are never reused, so a stale handle is always ERROR_INVALID_HANDLE.
+// As in the Windows registry, a path names at most 512 levels of names of at most 255 bytes;
+// beyond that it is ERROR_INVALID_PARAMETER, so no key is made that a saved file could not hold.
 class TRegistryTree
 {
 public:
@@ -55,6 +57,9 @@ public:
     // their creation. One walk, whatever the depth.
     void VisitKeys(const std::function<void(const std::string& Path,
                                             const std::vector<TValue>& Values)>& Visit) const;
+
+    static constexpr std::size_t MaxKeyDepth = 512;
+    static constexpr std::size_t MaxKeyNameBytes = 255;
 
 private:
     struct TNode

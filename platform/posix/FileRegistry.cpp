@@ -107,30 +107,6 @@ bool DecodeKeyPath(const std::string& Encoded, std::string& Path)
     return true;
 }
 
-// A key line within what the Windows registry holds: at most 512 levels of names of at most 255
-// bytes. No program here makes a key beyond that, so a line that names one is damage; kept out
-// of the tree, it cannot make the save (which writes every path whole, so a file's size grows
-// with the square of its depth) run out of memory.
-constexpr std::size_t MaxKeyDepth = 512;
-constexpr std::size_t MaxKeyNameBytes = 255;
-
-bool IsKeyPathWithinLimits(const std::string& Path)
-{
-    std::size_t Depth = 0;
-    std::size_t Start = 0;
-    while (Start <= Path.size()) {
-        std::size_t End = Path.find('\\', Start);
-        if (End == std::string::npos)
-            End = Path.size();
-        if (End - Start > MaxKeyNameBytes)
-            return false;
-        if (End > Start && ++Depth > MaxKeyDepth)
-            return false;
-        Start = End + 1;
-    }
-    return true;
-}
-
 bool IsPlainText(std::uint32_t Type, const std::vector<std::uint8_t>& Data)
 {
     if (Type != REG_SZ || Data.empty() || Data.back() != 0)
@@ -288,7 +264,7 @@ int TFileRegistry::Parse(const std::string& Text)
                 FTree.CloseKey(Current);
             Current = 0;
             if (Line.back() == ']' && DecodeKeyPath(Line.substr(1, Line.size() - 2), Path) &&
-                IsKeyPathWithinLimits(Path) && FTree.CreateKey(Path, Key, nullptr) == ERROR_SUCCESS)
+                FTree.CreateKey(Path, Key, nullptr) == ERROR_SUCCESS)
                 Current = Key;
             else
                 ++Bad;

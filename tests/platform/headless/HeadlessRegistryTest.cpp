@@ -152,6 +152,39 @@ TEST(HeadlessRegistry, EmptyPathIsTheRoot)
     EXPECT_EQ(Port.GetRegistry().GetValueNames(""), (std::vector<std::string>{"rootvalue"}));
 }
 
+// A key the saved registry could not hold again is never made: 512 levels of 255-byte names at
+// most, as in Windows; a path beyond that opens nothing either.
+TEST(HeadlessRegistry, KeysBeyondTheWindowsLimitsAreRefused)
+{
+    const auto Levels = [](std::size_t Count, const std::string& Name) {
+        std::string Path = Name;
+        for (std::size_t I = 1; I < Count; ++I)
+            Path += "\\" + Name;
+        return Path;
+    };
+    const struct
+    {
+        std::string Path;
+        long Expected;
+    } Cases[] = {{Levels(512, "k"), ERROR_SUCCESS},
+                 {Levels(513, "k"), ERROR_INVALID_PARAMETER},
+                 {Levels(512, "k") + "\\", ERROR_SUCCESS},
+                 {"k\\" + std::string(255, 'n'), ERROR_SUCCESS},
+                 {"k\\" + std::string(256, 'n'), ERROR_INVALID_PARAMETER}};
+    for (const auto& C : Cases) {
+        THeadlessPlatform Port;
+        TRegistryKey Key = 0;
+        EXPECT_EQ(Port.CreateRegistryKey(TRegistryRoot::CurrentUser, C.Path, Key, nullptr),
+                  C.Expected)
+            << C.Path.size();
+        Port.CloseRegistryKey(Key);
+        EXPECT_EQ(Port.OpenRegistryKey(TRegistryRoot::CurrentUser, C.Path, Key), C.Expected);
+        Port.CloseRegistryKey(Key);
+        // A refused path leaves no key on its way behind.
+        EXPECT_EQ(Port.GetRegistry().KeyExists("k"), C.Expected == ERROR_SUCCESS);
+    }
+}
+
 // The bytes of a REG_SZ value of the Run key, as the clock's own code reads them.
 std::optional<std::vector<std::uint8_t>> RunValue(THeadlessPlatform& Port, const std::string& Name)
 {
