@@ -16,8 +16,10 @@
 
 namespace {
 
-// A few rows only: every scroll repaints them all, and painting is most of what a step costs.
-constexpr int Height = 64;
+// A few rows of small cells: every step repaints at least a row, and drawing its text is most of
+// what a step costs.
+constexpr int Height = 40;
+constexpr int FontPixels = 8;
 
 struct TSession : THeadlessSession
 {
@@ -60,6 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     auto* Editor = new THexEditor(Form);
     Editor->SetParent(Form);
     Editor->GetFont().SetName("Courier New");
+    Editor->GetFont().SetHeight(FontPixels);
     Editor->SetBounds(0, 0, 680, Height);
     auto* Bar = new TScrollBar(Form);
     Bar->SetKind(sbVertical);
