@@ -86,8 +86,15 @@ TComponent* TControl::GetParentComponent() const
 
 void TControl::SetParentComponent(TComponent* Value)
 {
+    // A control described inside one that cannot hold controls (a graphic control, a timer) goes
+    // where that one is, or else to its owner: left without a parent it would be written back
+    // beside its owner's other controls, and read from there into a parent after all.
     if (auto* W = dynamic_cast<TWinControl*>(Value))
         SetParent(W);
+    else if (auto* C = dynamic_cast<TControl*>(Value); C && C->GetParent())
+        SetParent(C->GetParent());
+    else if (auto* O = dynamic_cast<TWinControl*>(GetOwner()))
+        SetParent(O);
 }
 
 void TControl::ClampBounds(int& ALeft, int& ATop, int& AWidth, int& AHeight)

@@ -1,3 +1,7 @@
+#include "framework/graphics/ImageList.h"
+#include "framework/objects/FormReader.h"
+#include "framework/objects/FormWriter.h"
+#include "framework/stdctrls/CustomPanel.h"
 #include "framework/windows/Application.h"
 #include "framework/windows/CustomControl.h"
 #include "framework/windows/Form.h"
@@ -195,6 +199,48 @@ TEST_F(ControlTest, AClientAlignedChildFollowsItsParent)
     EXPECT_EQ(Swatch->GetBoundsRect(), TRect(0, 0, 40, 30));
     Form->SetBounds(0, 0, 60, 20);
     EXPECT_EQ(Swatch->GetBoundsRect(), TRect(0, 0, 60, 20));
+}
+
+// A control described inside one that cannot hold controls goes where that one is (a graphic
+// control's parent) or to its owner (inside an image list), and is written back from there: a
+// second reading and writing is the same as the first.
+TEST_F(ControlTest, AControlDescribedInsideOneThatHoldsNoControlsGoesWhereThatOneIs)
+{
+    RegisterGraphicsClasses();
+    RegisterStandardControls();
+    const std::string Text = "object Form1: TForm\n"
+                             "  BorderStyle = bsNone\n"
+                             "  ClientWidth = 200\n"
+                             "  ClientHeight = 100\n"
+                             "  object Panel1: TPanel\n"
+                             "    Width = 150\n"
+                             "    Height = 80\n"
+                             "    object Label1: TLabel\n"
+                             "      object Inner: TPanel\n"
+                             "        Left = 3\n"
+                             "        Align = alClient\n"
+                             "      end\n"
+                             "    end\n"
+                             "  end\n"
+                             "  object Images: TImageList\n"
+                             "    object Listed: TLabel\n"
+                             "      Left = 5\n"
+                             "    end\n"
+                             "  end\n"
+                             "end\n";
+    TForm Read(nullptr);
+    TFormReader::ReadInto(Read, Text);
+    auto* Inner = dynamic_cast<TControl*>(Read.FindComponent("Inner"));
+    auto* Listed = dynamic_cast<TControl*>(Read.FindComponent("Listed"));
+    ASSERT_TRUE(Inner && Listed);
+    EXPECT_EQ(Inner->GetParent(), Read.FindComponent("Panel1"));
+    EXPECT_EQ(Inner->GetBoundsRect(), Inner->GetParent()->GetClientRect());
+    EXPECT_EQ(Listed->GetParent(), &Read);
+    EXPECT_EQ(Listed->GetLeft(), 5);
+    const std::string Written = TFormWriter::WriteComponent(Read);
+    TForm Again(nullptr);
+    TFormReader::ReadInto(Again, Written);
+    EXPECT_EQ(TFormWriter::WriteComponent(Again), Written);
 }
 
 struct TAnchorCase
