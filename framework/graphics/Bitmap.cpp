@@ -338,12 +338,12 @@ TPixelFormat FormatOf(const TDibLayout& L)
 
 void TBitmap::LoadFromBytes(std::span<const std::uint8_t> Data)
 {
-    const TDibLayout L = ReadLayout(Data);
-    FPixels = std::make_shared<TPixelStore>(TPixelStore{DecodePixels(Data, L), {}});
-    FWidth = L.Width;
-    FHeight = L.Rows;
-    FPixelFormat = FormatOf(L);
-    FDrawn = {0, 0, FWidth, FHeight};
+    // Decoded before anything changes, so that a failure leaves the bitmap as it was and the
+    // caller's bytes are never kept.
+    std::vector<TPixel> Pixels = DecodePixels(Data, ReadLayout(Data));
+    LoadFromResourceBytes(Data);
+    FPixels->Pixels = std::move(Pixels);
+    FPixels->Encoded = {};
 }
 
 void TBitmap::LoadFromResourceBytes(std::span<const std::uint8_t> Data)
